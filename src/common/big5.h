@@ -1,0 +1,28 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+// Text is UTF-8 inside the program; filing files, result files, request bodies and the run log are
+// Big5 (code page 950). Widths that the filing formats give in bytes are Big5 bytes.
+namespace athup::common {
+
+// Converts UTF-8 to Big5. A character that Big5 cannot hold raises athup::Error naming it.
+[[nodiscard]] std::string Utf8ToBig5(std::string_view utf8);
+
+// Converts Big5 to UTF-8. A byte sequence that is not Big5 becomes U+FFFD, so damaged filing
+// files still read (their bytes are kept elsewhere for checksums).
+[[nodiscard]] std::string Big5ToUtf8(std::string_view big5);
+
+// True for the first byte of a double-byte Big5 character.
+[[nodiscard]] constexpr bool IsBig5LeadByte(unsigned char byte) { return byte >= 0x81 && byte <= 0xFE; }
+
+// Number of bytes the UTF-8 text takes in Big5 (a character Big5 cannot hold counts 2).
+[[nodiscard]] std::size_t Big5Width(std::string_view utf8);
+
+// The longest prefix of the UTF-8 text whose Big5 form has at most maxBytes bytes; a double-byte
+// character is never split.
+[[nodiscard]] std::string CutToBig5Width(std::string_view utf8, std::size_t maxBytes);
+
+}  // namespace athup::common

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace athup {
+
+enum class MessageKind { Plain, Information, Warning, Error };
+
+enum class Buttons { Ok, YesNo, YesNoCancel, OkCancel };
+
+enum class Answer { Ok, Cancel, Yes, No };
+
+// Status-bar slots of the main window: 0 short note, 1 alert with a beep, 2 permanent period line.
+enum class StatusKind { Note = 0, Alert = 1, Period = 2 };
+
+// The one way the core talks to the person in front of it. The desktop program answers with
+// dialogs, the command line with the terminal and flags, tests with a scripted fake. All texts are
+// UTF-8 and are shown exactly as given.
+class Interaction {
+ public:
+  virtual ~Interaction() = default;
+
+  // A message box with a single OK button.
+  virtual void showMessage(MessageKind kind, const std::string& text,
+                           const std::string& caption = {}) = 0;
+
+  // A question; returns the button the user pressed (closing the box counts as Cancel or No).
+  virtual Answer ask(MessageKind kind, const std::string& text, const std::string& caption,
+                     Buttons buttons) = 0;
+
+  // A folder or an existing file; nullopt when the user cancels.
+  virtual std::optional<std::string> chooseFolder(const std::string& caption,
+                                                  const std::string& startFolder) = 0;
+  virtual std::optional<std::string> chooseFile(const std::string& caption,
+                                                const std::string& startFolder,
+                                                const std::string& filter) = 0;
+
+  // A secret such as an account password or a card PIN; nullopt when the user cancels.
+  virtual std::optional<std::string> askSecret(const std::string& caption,
+                                               const std::string& prompt) = 0;
+
+  virtual void showStatus(StatusKind kind, const std::string& text) = 0;
+};
+
+}  // namespace athup

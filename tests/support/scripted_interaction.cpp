@@ -1,0 +1,61 @@
+#include "support/scripted_interaction.h"
+
+namespace athup::testing {
+
+void ScriptedInteraction::showMessage(MessageKind kind, const std::string& text,
+                                      const std::string& caption) {
+  shown.push_back({"message", static_cast<int>(kind), text, caption});
+}
+
+Answer ScriptedInteraction::ask(MessageKind kind, const std::string& text,
+                                const std::string& caption, Buttons buttons) {
+  shown.push_back({"question", static_cast<int>(kind), text, caption});
+  if (!answers.empty()) {
+    Answer answer = answers.front();
+    answers.pop_front();
+    return answer;
+  }
+  return buttons == Buttons::OkCancel ? Answer::Cancel : Answer::No;
+}
+
+std::optional<std::string> ScriptedInteraction::chooseFolder(const std::string& caption,
+                                                             const std::string&) {
+  shown.push_back({"folder", 0, {}, caption});
+  if (choices.empty()) return std::nullopt;
+  auto choice = choices.front();
+  choices.pop_front();
+  return choice;
+}
+
+std::optional<std::string> ScriptedInteraction::chooseFile(const std::string& caption,
+                                                           const std::string&,
+                                                           const std::string&) {
+  shown.push_back({"file", 0, {}, caption});
+  if (choices.empty()) return std::nullopt;
+  auto choice = choices.front();
+  choices.pop_front();
+  return choice;
+}
+
+std::optional<std::string> ScriptedInteraction::askSecret(const std::string& caption,
+                                                          const std::string& prompt) {
+  shown.push_back({"secret", 0, prompt, caption});
+  if (choices.empty()) return std::nullopt;
+  auto choice = choices.front();
+  choices.pop_front();
+  return choice;
+}
+
+void ScriptedInteraction::showStatus(StatusKind kind, const std::string& text) {
+  shown.push_back({"status", static_cast<int>(kind), text, {}});
+}
+
+std::vector<std::string> ScriptedInteraction::messages() const {
+  std::vector<std::string> texts;
+  for (const auto& item : shown) {
+    if (item.what == "message") texts.push_back(item.text);
+  }
+  return texts;
+}
+
+}  // namespace athup::testing
