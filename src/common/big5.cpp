@@ -2,6 +2,7 @@
 
 #include <iconv.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <string>
 
@@ -62,6 +63,22 @@ std::string Utf8ToBig5(std::string_view utf8) {
   if (!converter.convert(in, inLeft, out)) {
     size_t length = std::min(utf8SequenceLength(static_cast<unsigned char>(*in)), inLeft);
     throw Error("無法轉換為Big5的字元：\"" + std::string(in, length) + "\"");
+  }
+  return out;
+}
+
+std::string Utf8ToBig5Lossy(std::string_view utf8, char replacement) {
+  Converter converter(kBig5, "UTF-8");
+  std::string input(utf8);
+  std::string out;
+  out.reserve(input.size());
+  char* in = input.data();
+  size_t inLeft = input.size();
+  while (!converter.convert(in, inLeft, out)) {
+    out += replacement;
+    const size_t skip = std::min(utf8SequenceLength(static_cast<unsigned char>(*in)), inLeft);
+    in += skip;
+    inLeft -= skip;
   }
   return out;
 }

@@ -26,8 +26,19 @@ TEST(Big5, UnconvertibleCharacterIsAnError) {
   EXPECT_THROW((void)Utf8ToBig5("😀"), Error);
 }
 
+TEST(Big5, LossyConversionReplacesOnlyWhatBig5CannotHold) {
+  EXPECT_EQ(Utf8ToBig5Lossy("A😀營\xFF"
+                            "B"),
+            "A?\xC0\xE7?B");
+  EXPECT_EQ(Utf8ToBig5Lossy("😀", '_'), "_");
+  EXPECT_EQ(Utf8ToBig5Lossy(""), "");
+}
+
 TEST(Big5, InvalidBytesBecomeReplacementCharacters) {
-  EXPECT_EQ(Big5ToUtf8("A\xFF" "B"), "A\xEF\xBF\xBD" "B");
+  EXPECT_EQ(Big5ToUtf8("A\xFF"
+                       "B"),
+            "A\xEF\xBF\xBD"
+            "B");
 }
 
 }  // namespace

@@ -1,0 +1,44 @@
+#include "app/app_session.h"
+
+#include "app/app_texts.h"
+#include "common/file_helpers.h"
+
+namespace athup::app {
+
+AppSession::AppSession(SessionSetup setup) : m_setup(std::move(setup)) {}
+
+void AppSession::ConnectPeriodDatabases(const std::string& periodDbFolder,
+                                        const std::string& codeFolder, const Period& period) {
+  for (auto [database, alias, folder] : {std::tuple{&m_orbWin, "ORBWIN", &periodDbFolder},
+                                         std::tuple{&m_orbCode, "ORBCODE", &codeFolder}}) {
+    if (database->isOpen()) {
+      database->reconnect(*folder);
+    } else {
+      database->open(alias, *folder);
+    }
+  }
+  auto& ui = m_setup.interaction;
+  ui.showStatus(StatusKind::Alert, std::string(texts::kDatabaseFolderStatus) + periodDbFolder);
+  ui.showStatus(StatusKind::Period, std::string(texts::kApplyPeriodStatus) + period.gApplyYM +
+                                        std::string(texts::kDataPeriodStatus) + period.gDataYM);
+}
+
+std::string AppSession::ReadSettingPath(std::string_view name) const {
+  const std::string value = m_setup.settings.readString(kOrbKey, name);
+  return value.empty() ? std::string() : common::IncludeBackslash(value);
+}
+
+std::string AppSession::periodDatabaseFolder() const {
+  return common::IncludeBackslash(m_folders.gDBPath + m_period.gDataYM);
+}
+
+std::string AppSession::codeFolder() const {
+  return common::IncludeBackslash(m_folders.gDBPath + "CODE");
+}
+
+void AppSession::loadVersion() {
+  m_version = loadVersionInfo(m_setup.program.deliveryFile("version"), m_setup.interaction,
+                              m_setup.tempDir);
+}
+
+}  // namespace athup::app

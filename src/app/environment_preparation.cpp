@@ -1,0 +1,180 @@
+// The period window's confirmation: fixes the period values, resolves and creates the folder
+// tree, reads and fixes the settings, restarts the run log, points the database aliases at the
+// period and makes sure the program's own tables exist.
+#include <exception>
+#include <filesystem>
+#include <system_error>
+
+#include "app/app_session.h"
+#include "app/app_texts.h"
+#include "common/errors.h"
+#include "common/file_helpers.h"
+#include "common/period_helpers.h"
+#include "common/run_log.h"
+#include "store/catalogue/ath_code_install.h"
+#include "store/catalogue/own_tables.h"
+
+namespace athup::app {
+
+struct AppSession::Prepared {
+  Period period;
+  Folders folders;
+  bool aliasesMoved = false;
+};
+
+namespace {
+
+using common::IncludeBackslash;
+constexpr char kSep = common::kPathSeparator;
+
+std::filesystem::path asFolderPath(const std::string& folder) {
+  std::filesystem::path path(folder);
+  return path.has_filename() ? path : path.parent_path();
+}
+
+// Creates the folder with every missing parent; true when it is a folder afterwards (a plain
+// file in the way counts as a failure).
+bool forceFolder(const std::string& folder) {
+  std::error_code error;  // the check below is the answer
+  const auto path = asFolderPath(folder);
+  std::filesystem::create_directories(path, error);
+  return std::filesystem::is_directory(path, error);
+}
+
+// Creates only the last level; the answer is whether the folder exists afterwards.
+bool makeFolder(const std::string& folder) {
+  std::error_code error;
+  const auto path = asFolderPath(folder);
+  std::filesystem::create_directory(path, error);
+  return std::filesystem::is_directory(path, error);
+}
+
+std::string folderFailure(std::string_view prefix, const std::string& folder, bool sayFolder) {
+  std::string text(prefix);
+  text += '"';
+  text += folder;
+  text += '"';
+  if (sayFolder) text += texts::kFolderWord;
+  text += texts::kFolderSuffix;
+  return text;
+}
+
+}  // namespace
+
+bool AppSession::PrepareEnvironment(std::string_view dataYM) {
+  Prepared next;
+  bool prepared = false;
+  try {
+    prepared = prepareSteps(dataYM, next);
+  } catch (const Error& error) {
+    m_setup.interaction.showMessage(MessageKind::Error, error.what());
+  } catch (const SilentAbort&) {
+    // the failing step has shown its message
+  } catch (const EOrbCancel&) {
+    pointAliasesBack(next);
+    throw;
+  } catch (const std::exception& error) {
+    m_setup.interaction.showMessage(MessageKind::Error, error.what());
+  }
+  if (!prepared) {
+    pointAliasesBack(next);
+    return false;
+  }
+  m_period = std::move(next.period);
+  m_folders = std::move(next.folders);
+  return true;
+}
+
+bool AppSession::prepareSteps(std::string_view dataYM, Prepared& next) {
+  auto& ui = m_setup.interaction;
+  const auto& clock = m_setup.clock;
+  auto& settings = m_setup.settings;
+  const auto fail = [&](std::string_view prefix, const std::string& folder, bool sayFolder) {
+    ui.showMessage(MessageKind::Error, folderFailure(prefix, folder, sayFolder));
+    return false;
+  };
+
+  // 1. Period values.
+  Period& period = next.period;
+  period.gDataYM = std::string(dataYM);
+  period.gApplyYM = common::MonthsToYM(common::YMToMonths(dataYM) + 1);
+  period.gToday = common::RocToday(clock);
+
+  // 2. Folders of the program, the shared documents and the default database root.
+  Folders& f = next.folders;
+  const auto exeDir = asFolderPath(m_setup.program.exeDir.string());
+  const std::string& docDir = m_setup.docDir;
+  f.gExePath = IncludeBackslash(exeDir.string());
+  f.gHomePath = IncludeBackslash(exeDir.parent_path().string());
+  f.gUploadPath = docDir + "UpLoad" + kSep;
+  f.gLogPath = docDir + "Log" + kSep;
+  f.gApplyTETPath = f.gUploadPath + "ApplyTET" + kSep;
+  f.gDbTxtPath = docDir + "DbTxt" + kSep;
+  f.gHomeUploadPath = f.gHomePath + "UpLoad" + kSep;
+  f.gUploadDefaultPath = docDir + "Upload" + kSep + "Default" + kSep;
+  f.gTempPath = IncludeBackslash(m_setup.tempDir.string());
+  f.gHelpPath = IncludeBackslash(m_setup.program.deliveryFile("Help").string());
+  const std::string defaultDbRoot = docDir + "DB" + kSep;
+
+  // 3. A new run log for this preparation.
+  f.gRunLogFile = (m_setup.program.writableDir / "orb_Ath.log").string();
+  common::StartRunLog(f.gRunLogFile, clock);
+
+  // 4. The period's own folders below the upload folder.
+  f.gPeriodDefaultPath = f.gUploadPath + "Default" + kSep + period.gDataYM + kSep;
+  f.gBackupPath = f.gUploadPath + "ATHBackUp" + kSep + period.gDataYM + kSep;
+  f.gReportPath = f.gUploadPath + "ATHRpt" + kSep + period.gDataYM + kSep;
+
+  // 5. Settings.
+  settings.deleteSubKey(kNestedOrbKey);
+  if (settings.readString(kOrbKey, "ORBHome").empty()) {
+    settings.writeString(kOrbKey, "ORBHome", f.gHomePath);
+  }
+  if (const std::string dbPath = settings.readString(kOrbKey, "DBPath"); dbPath.empty()) {
+    f.gDBPath = defaultDbRoot;
+    settings.writeString(kOrbKey, "DBPath", f.gDBPath);
+  } else {
+    f.gDBPath = IncludeBackslash(dbPath);
+  }
+  period.gDebugMode = settings.readString(kOrbKey, "DebugMode") == "1";
+  common::AppendRunLog(f.gRunLogFile, std::string(texts::kRunLogDbPath) + f.gDBPath, clock);
+
+  // 6-13. The folder tree; the database root itself must already exist.
+  if (!forceFolder(f.gTempPath)) return fail(texts::kUploadFolderPrefix, f.gTempPath, true);
+  if (!forceFolder(f.gUploadPath)) return fail(texts::kUploadFolderPrefix, f.gUploadPath, true);
+  makeFolder(f.gUploadPath + "ATHBackUp");
+  if (!makeFolder(f.gBackupPath)) return fail(texts::kBackupFolderPrefix, f.gBackupPath, false);
+  makeFolder(f.gUploadPath + "ATHRpt");
+  if (!makeFolder(f.gReportPath)) return fail(texts::kBackupFolderPrefix, f.gReportPath, false);
+  if (!forceFolder(f.gLogPath)) return fail(texts::kLogFolderPrefix, f.gLogPath, false);
+  const std::string receiptFolder = f.gApplyTETPath + period.gDataYM;
+  if (!forceFolder(receiptFolder)) return fail(texts::kReceiptFolderPrefix, receiptFolder, false);
+  if (!forceFolder(f.gDbTxtPath)) return fail(texts::kDbTxtFolderPrefix, f.gDbTxtPath, false);
+  const std::string periodDbFolder = f.gDBPath + period.gDataYM;
+  if (!makeFolder(periodDbFolder)) return fail(texts::kTableFolderPrefix, periodDbFolder, true);
+
+  // 14. Aliases.
+  next.aliasesMoved = true;
+  ConnectPeriodDatabases(periodDbFolder + kSep, f.gDBPath + "CODE" + kSep, period);
+
+  // 15-17. Own tables (missing ones reported, not fatal), migrations, the category table.
+  (void)store::PreparePeriodTables(m_orbWin, ui, store::CatalogueLog{f.gRunLogFile, clock});
+  store::InstallAthCodeTable(ReadSettingPath("DBPath"), docDir);
+  return true;
+}
+
+void AppSession::pointAliasesBack(const Prepared& next) {
+  return;
+  try {
+    if (isPrepared()) {
+      ConnectPeriodDatabases(periodDatabaseFolder(), codeFolder(), m_period);
+    } else {
+      m_orbWin.close();
+      m_orbCode.close();
+    }
+  } catch (const Error& error) {
+    m_setup.interaction.showMessage(MessageKind::Error, error.what());
+  }
+}
+
+}  // namespace athup::app

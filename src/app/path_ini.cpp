@@ -1,0 +1,49 @@
+#include "app/path_ini.h"
+
+#include <system_error>
+
+#include "common/big5.h"
+#include "common/ini_file.h"
+
+namespace athup::app {
+namespace {
+
+constexpr std::string_view kSection = "OwnerPath";
+
+std::string_view keyOfMode(int mode) {
+  switch (mode) {
+    case 1:
+      return "DbPath";
+    case 2:
+      return "UpLoadPath";
+    default:
+      return {};
+  }
+}
+
+}  // namespace
+
+std::filesystem::path pathIniFile(std::string_view docDir) {
+  return std::filesystem::path(docDir) / "BIN" / "ORBPath.ini";
+}
+
+void WritePathIni(std::string_view docDir, std::string_view folder, int mode) {
+  const auto key = keyOfMode(mode);
+  if (key.empty()) return;
+  const auto file = pathIniFile(docDir);
+  auto ini = common::IniFile::load(file);
+  ini.writeString(kSection, key, common::Utf8ToBig5(folder));
+  ini.saveTo(file);
+}
+
+std::string ReadPathIni(std::string_view docDir, int mode) {
+  const auto key = keyOfMode(mode);
+  const auto file = pathIniFile(docDir);
+  std::error_code error;
+  if (key.empty() || !std::filesystem::exists(file, error)) return {};
+  std::string folder = common::Big5ToUtf8(common::IniFile::load(file).readString(kSection, key));
+  if (folder.empty() || !std::filesystem::is_directory(folder, error)) return {};
+  return folder;
+}
+
+}  // namespace athup::app

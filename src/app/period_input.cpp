@@ -1,0 +1,39 @@
+#include "app/period_input.h"
+
+#include <algorithm>
+
+#include "app/app_texts.h"
+#include "common/period_helpers.h"
+
+namespace athup::app {
+namespace {
+
+bool allDigits(std::string_view text) {
+  return std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+}  // namespace
+
+std::string DefaultPeriod(const Clock& clock) {
+  const std::string thisMonth = common::RocToday(clock).substr(0, 5);
+  return common::MonthsToYM(common::YMToMonths(thisMonth) - 1);
+}
+
+std::string periodFieldValue(std::string_view typed) {
+  if (typed.size() == 6 && typed[3] == '/') {
+    return std::string(typed.substr(0, 3)) + std::string(typed.substr(4));
+  }
+  return std::string(typed);
+}
+
+std::optional<std::string> CheckPeriodInput(std::string_view value) {
+  if (value.empty()) return std::string(texts::kPeriodEmpty);
+  // A half-filled field ("1021") would otherwise become a four-character period whose month
+  // arithmetic gives nonsense folders; the mask admits digits only, so demand all five.
+  if (value.size() != 5 || !allDigits(value)) return std::string(texts::kPeriodInvalid);
+  const int month = (value[3] - '0') * 10 + (value[4] - '0');
+  if (month < 1 || month > 12) return std::string(texts::kPeriodInvalid);
+  return std::nullopt;
+}
+
+}  // namespace athup::app

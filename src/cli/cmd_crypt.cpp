@@ -1,0 +1,135 @@
+// The file ciphers from the command line: the upload cipher, the receipt-file cipher and the
+// receipt-file cipher under the version-record password.
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "cli/command.h"
+#include "common/interaction.h"
+#include "security/cipher/crypt_file.h"
+#include "security/cipher/t_encrypt.h"
+#include "security/cipher/tcbc_encrypt.h"
+
+namespace athup::cli {
+namespace {
+
+struct CryptArgs {
+  std::optional<std::string> password;
+  std::vector<std::string> files;
+};
+
+CryptArgs parseArgs(const std::vector<std::string>& args, std::size_t from, bool withPassword) {
+  CryptArgs parsed;
+  for (std::size_t i = from; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if (withPassword && arg == "--password") {
+      if (i + 1 >= args.size()) throw UsageError("--password needs a value");
+      parsed.password = args[++i];
+    } else if (withPassword && arg.rfind("--password=", 0) == 0) {
+      parsed.password = arg.substr(11);
+    } else if (arg.size() > 1 && arg[0] == '-' && arg != "--") {
+      throw UsageError("unknown option " + arg);
+    } else if (arg != "--") {
+      parsed.files.push_back(arg);
+    }
+  }
+  if (withPassword && !parsed.password) throw UsageError("--password is required");
+  if (parsed.files.size() != 2) throw UsageError("expected SRC and DST");
+  return parsed;
+}
+
+enum class Direction { Encrypt, Decrypt };
+
+Direction directionOf(const std::vector<std::string>& args) {
+  if (!args.empty() && args[0] == "encrypt") return Direction::Encrypt;
+  if (!args.empty() && args[0] == "decrypt") return Direction::Decrypt;
+  throw UsageError("expected encrypt or decrypt");
+}
+
+int runUploadCipher(CommandContext& context, Direction direction) {
+  const CryptArgs args = parseArgs(context.args, 0, true);
+  security::TCBCEncrypt cipher;
+  cipher.setPW(*args.password);
+  if (direction == Direction::Encrypt) {
+    cipher.EncryptFile(args.files[0]);
+  } else {
+    cipher.DecryptFile(args.files[0]);
+  }
+  cipher.SaveResult(args.files[1]);
+  return kExitOk;
+}
+
+int runEncrypt(CommandContext& context) { return runUploadCipher(context, Direction::Encrypt); }
+int runDecrypt(CommandContext& context) { return runUploadCipher(context, Direction::Decrypt); }
+
+int runReceiptFile(CommandContext& context) {
+  const Direction direction = directionOf(context.args);
+  const CryptArgs args = parseArgs(context.args, 1, true);
+  security::TEncrypt cipher(security::TaxSystem::ORB);
+  cipher.setFileSource(args.files[0]);
+  cipher.setFileDestination(args.files[1]);
+  cipher.setPW(*args.password);
+  if (direction == Direction::Encrypt) {
+    cipher.Encrypt();
+  } else {
+    cipher.Decrypt();
+  }
+  return kExitOk;
+}
+
+// The wrappers report through a message box; here the box is a line on standard error.
+class StderrInteraction final : public Interaction {
+ public:
+  explicit StderrInteraction(std::ostream& err) : m_err(err) {}
+  void showMessage(MessageKind, const std::string& text, const std::string&) override {
+    m_err << text << '\n';
+  }
+  Answer ask(MessageKind, const std::string& text, const std::string&, Buttons) override {
+    m_err << text << '\n';
+    return Answer::Cancel;
+  }
+  std::optional<std::string> chooseFolder(const std::string&, const std::string&) override {
+    return std::nullopt;
+  }
+  std::optional<std::string> chooseFile(const std::string&, const std::string&,
+                                        const std::string&) override {
+    return std::nullopt;
+  }
+  std::optional<std::string> askSecret(const std::string&, const std::string&) override {
+    return std::nullopt;
+  }
+  void showStatus(StatusKind, const std::string&) override {}
+
+ private:
+  std::ostream& m_err;
+};
+
+int runVersionFile(CommandContext& context) {
+  const Direction direction = directionOf(context.args);
+  const CryptArgs args = parseArgs(context.args, 1, false);
+  StderrInteraction ui(context.err);
+  const bool done = security::CryptFileByMode(ui, args.files[0], args.files[1],
+                                              direction == Direction::Encrypt ? "E" : "D");
+  return done ? kExitOk : kExitFailure;
+}
+
+const CommandRegistration kEncrypt({"encrypt",
+                                    "  athup-cli encrypt --password P SRC DST\n"
+                                    "      encrypt a file for upload (upload cipher)\n",
+                                    runEncrypt});
+const CommandRegistration kDecrypt({"decrypt",
+                                    "  athup-cli decrypt --password P SRC DST\n"
+                                    "      decrypt an upload file (upload cipher)\n",
+                                    runDecrypt});
+const CommandRegistration kReceiptFile({"receipt-file",
+                                        "  athup-cli receipt-file encrypt|decrypt --password P SRC DST\n"
+                                        "      encrypt or decrypt a receipt file\n",
+                                        runReceiptFile});
+const CommandRegistration kVersionFile({"version-file",
+                                        "  athup-cli version-file encrypt|decrypt SRC DST\n"
+                                        "      encrypt or decrypt the version record\n",
+                                        runVersionFile});
+
+}  // namespace
+}  // namespace athup::cli

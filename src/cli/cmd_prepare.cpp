@@ -1,0 +1,121 @@
+// athup-cli prepare: the period window's confirmation without the window. Prepares the folders,
+// settings, run log and tables of a filing period on this workstation's configured places and
+// prints the period and folder values.
+#include <optional>
+#include <ostream>
+#include <string>
+
+#include "app/app_session.h"
+#include "app/environment.h"
+#include "app/ini_settings_store.h"
+#include "app/period_input.h"
+#include "app/program_location.h"
+#include "app/shared_doc_dir.h"
+#include "cli/command.h"
+#include "common/clock.h"
+#include "common/errors.h"
+#include "common/interaction.h"
+
+namespace athup::cli {
+namespace {
+
+// Message boxes and status texts go to standard error; nothing is asked on the command line.
+class StderrInteraction final : public Interaction {
+ public:
+  explicit StderrInteraction(std::ostream& err) : m_err(err) {}
+
+  void showMessage(MessageKind, const std::string& text, const std::string& caption) override {
+    if (!caption.empty()) m_err << caption << ": ";
+    m_err << text << '\n';
+  }
+  Answer ask(MessageKind kind, const std::string& text, const std::string& caption,
+             Buttons buttons) override {
+    showMessage(kind, text, caption);
+    return buttons == Buttons::OkCancel ? Answer::Cancel : Answer::No;
+  }
+  std::optional<std::string> chooseFolder(const std::string&, const std::string&) override {
+    return std::nullopt;
+  }
+  std::optional<std::string> chooseFile(const std::string&, const std::string&,
+                                        const std::string&) override {
+    return std::nullopt;
+  }
+  std::optional<std::string> askSecret(const std::string&, const std::string&) override {
+    return std::nullopt;
+  }
+  void showStatus(StatusKind, const std::string& text) override { m_err << text << '\n'; }
+
+ private:
+  std::ostream& m_err;
+};
+
+std::optional<std::string> parsePeriod(const std::vector<std::string>& args) {
+  std::optional<std::string> period;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    if (args[i] == "--period" && i + 1 < args.size()) {
+      period = args[++i];
+    } else if (args[i].starts_with("--period=")) {
+      period = args[i].substr(9);
+    } else {
+      throw UsageError("unexpected argument \"" + args[i] + "\"");
+    }
+  }
+  return period;
+}
+
+void printValues(std::ostream& out, const app::AppSession& session) {
+  const auto& p = session.period();
+  const auto& f = session.folders();
+  const std::pair<const char*, const std::string*> lines[] = {
+      {"gDataYM", &p.gDataYM},
+      {"gApplyYM", &p.gApplyYM},
+      {"gToday", &p.gToday},
+      {"DocDir", &session.docDir()},
+      {"gExePath", &f.gExePath},
+      {"gHomePath", &f.gHomePath},
+      {"gHelpPath", &f.gHelpPath},
+      {"gRunLogFile", &f.gRunLogFile},
+      {"gTempPath", &f.gTempPath},
+      {"gUploadPath", &f.gUploadPath},
+      {"gBackupPath", &f.gBackupPath},
+      {"gReportPath", &f.gReportPath},
+      {"gApplyTETPath", &f.gApplyTETPath},
+      {"gPeriodDefaultPath", &f.gPeriodDefaultPath},
+      {"gUploadDefaultPath", &f.gUploadDefaultPath},
+      {"gLogPath", &f.gLogPath},
+      {"gDbTxtPath", &f.gDbTxtPath},
+      {"gHomeUploadPath", &f.gHomeUploadPath},
+      {"gDBPath", &f.gDBPath},
+  };
+  for (const auto& [name, value] : lines) out << name << '=' << *value << '\n';
+  out << "gDebugMode=" << (p.gDebugMode ? 1 : 0) << '\n';
+}
+
+int runPrepare(CommandContext& context) {
+  const auto typed = parsePeriod(context.args);
+  const auto environment = app::Environment::fromProcess();
+  const SystemClock clock;
+  const std::string period = typed ? app::periodFieldValue(*typed) : app::DefaultPeriod(clock);
+  if (const auto problem = app::CheckPeriodInput(period)) throw Error(*problem);
+
+  StderrInteraction interaction(context.err);
+  app::IniSettingsStore settings(app::settingsFilePath(environment));
+  app::AppSession session(app::SessionSetup{
+      settings, interaction, clock,
+      app::locateProgram(app::currentExecutableDir(), environment),
+      app::GetSharedDocDir(environment), environment.tempFolder()});
+  if (!session.PrepareEnvironment(period)) throw SilentAbort();
+  printValues(context.out, session);
+  return kExitOk;
+}
+
+const CommandRegistration kRegistration{Command{
+    "prepare",
+    "  athup-cli prepare [--period YYYMM]\n"
+    "      Prepares the filing period (default: last month) in the shared documents folder:\n"
+    "      folders, settings (ATHUP_SETTINGS or ~/.config/fiscus/orb.ini), run log and tables;\n"
+    "      prints one name=value line per period and folder value.\n",
+    runPrepare}};
+
+}  // namespace
+}  // namespace athup::cli

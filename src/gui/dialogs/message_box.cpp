@@ -1,0 +1,77 @@
+#include "gui/dialogs/message_box.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <deque>
+
+namespace athup::gui {
+namespace {
+
+std::deque<Answer> g_nextAnswers;
+bool g_autoAnswer = false;
+QString g_lastText;
+QString g_lastCaption;
+
+QMessageBox::Icon iconFor(MessageKind kind) {
+  switch (kind) {
+    case MessageKind::Information: return QMessageBox::Information;
+    case MessageKind::Warning: return QMessageBox::Warning;
+    case MessageKind::Error: return QMessageBox::Critical;
+    case MessageKind::Plain: break;
+  }
+  return QMessageBox::NoIcon;
+}
+
+QMessageBox::StandardButtons buttonsFor(Buttons buttons) {
+  switch (buttons) {
+    case Buttons::YesNo: return QMessageBox::Yes | QMessageBox::No;
+    case Buttons::YesNoCancel: return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    case Buttons::OkCancel: return QMessageBox::Ok | QMessageBox::Cancel;
+    case Buttons::Ok: break;
+  }
+  return QMessageBox::Ok;
+}
+
+Answer safeDefault(Buttons buttons) {
+  switch (buttons) {
+    case Buttons::YesNo: return Answer::No;
+    case Buttons::YesNoCancel:
+    case Buttons::OkCancel: return Answer::Cancel;
+    case Buttons::Ok: break;
+  }
+  return Answer::Ok;
+}
+
+}  // namespace
+
+Answer MessageBox::show(QWidget* parent, MessageKind kind, const QString& text,
+                        const QString& caption, Buttons buttons) {
+  g_lastText = text;
+  g_lastCaption = caption.isEmpty() ? QApplication::applicationDisplayName() : caption;
+  if (!g_nextAnswers.empty()) {
+    Answer answer = g_nextAnswers.front();
+    g_nextAnswers.pop_front();
+    return answer;
+  }
+  if (g_autoAnswer) return safeDefault(buttons);
+
+  QMessageBox box(iconFor(kind), g_lastCaption, text, buttonsFor(buttons), parent);
+  switch (box.exec()) {
+    case QMessageBox::Ok: return Answer::Ok;
+    case QMessageBox::Yes: return Answer::Yes;
+    case QMessageBox::No: return Answer::No;
+    default: break;
+  }
+  // Closing the box without a button counts as the safe answer.
+  return buttons == Buttons::YesNo ? Answer::No : Answer::Cancel;
+}
+
+void MessageBox::setNextAnswer(Answer answer) { g_nextAnswers.push_back(answer); }
+
+void MessageBox::setAutoAnswer(bool on) { g_autoAnswer = on; }
+
+QString MessageBox::lastText() { return g_lastText; }
+
+QString MessageBox::lastCaption() { return g_lastCaption; }
+
+}  // namespace athup::gui

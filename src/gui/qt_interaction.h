@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QPointer>
+#include <QWidget>
+
+#include "common/interaction.h"
+
+namespace athup::gui {
+
+class StatusSlots;
+
+// The desktop program's answer to the core: message boxes, questions, file and folder dialogs, a
+// password dialog and the main window's status bar. All of them are scriptable in tests through
+// MessageBox, FileDialog and PasswordDialog.
+class QtInteraction final : public Interaction {
+ public:
+  explicit QtInteraction(QWidget* parent = nullptr) : m_parent(parent) {}
+
+  // Dialogs are centred on this window; status texts go to these slots (none until the main
+  // window exists: texts sent before are dropped, there is no bar to show them on).
+  void setParent(QWidget* parent) { m_parent = parent; }
+  void setStatusSlots(StatusSlots* target) { m_status = target; }
+
+  void showMessage(MessageKind kind, const std::string& text,
+                   const std::string& caption = {}) override;
+  Answer ask(MessageKind kind, const std::string& text, const std::string& caption,
+             Buttons buttons) override;
+  std::optional<std::string> chooseFolder(const std::string& caption,
+                                          const std::string& startFolder) override;
+  std::optional<std::string> chooseFile(const std::string& caption,
+                                        const std::string& startFolder,
+                                        const std::string& filter) override;
+  std::optional<std::string> askSecret(const std::string& caption,
+                                       const std::string& prompt) override;
+  void showStatus(StatusKind kind, const std::string& text) override;
+
+ private:
+  QPointer<QWidget> m_parent;
+  QPointer<StatusSlots> m_status;
+};
+
+}  // namespace athup::gui

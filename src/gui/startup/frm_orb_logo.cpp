@@ -1,0 +1,167 @@
+#include "gui/startup/frm_orb_logo.h"
+
+#include <QEvent>
+#include <QFrame>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPainter>
+#include <QPixmap>
+
+#include "gui/support/fonts.h"
+
+namespace athup::gui {
+namespace {
+
+constexpr int kShapeLeft = 400;
+constexpr int kLabelLeft = 425;
+constexpr int kSlideStop = 380;
+constexpr int kSlideStep = 5;
+
+QLabel* addLabel(QWidget* parent, const char* name, const QString& text, const QRect& where,
+                 const QFont& font, Qt::Alignment align = Qt::AlignLeft | Qt::AlignVCenter) {
+  auto* label = new QLabel(text, parent);
+  label->setObjectName(QString::fromLatin1(name));
+  label->setGeometry(where);
+  label->setFont(font);
+  label->setAlignment(align);
+  return label;
+}
+
+// The splash picture: the program's mark, a folder of papers going up an arrow.
+QPixmap splashPicture() {
+  QPixmap picture(180, 180);
+  picture.fill(Qt::white);
+  QPainter painter(&picture);
+  painter.setRenderHint(QPainter::Antialiasing);
+  painter.setPen(Qt::NoPen);
+  painter.setBrush(QColor(0x1f, 0x4e, 0x8c));
+  painter.drawRoundedRect(10, 10, 160, 160, 24, 24);
+  painter.setBrush(Qt::white);
+  painter.drawRect(45, 60, 90, 80);
+  painter.setBrush(QColor(0xf2, 0xb1, 0x34));
+  const QPoint arrow[7] = {{90, 28}, {130, 68}, {105, 68}, {105, 110}, {75, 110}, {75, 68},
+                           {50, 68}};
+  painter.drawPolygon(arrow, 7);
+  painter.setPen(QPen(QColor(0x1f, 0x4e, 0x8c), 4));
+  for (int y = 120; y <= 132; y += 6) painter.drawLine(58, y, 122, y);
+  return picture;
+}
+
+}  // namespace
+
+TfrmORBLogo::TfrmORBLogo(Texts texts, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), m_texts(std::move(texts)) {
+  setObjectName(QStringLiteral("frmORBLogo"));
+  setFixedSize(720, 341);
+  setAutoFillBackground(true);
+  QPalette white = palette();
+  white.setColor(QPalette::Window, Qt::white);
+  white.setColor(QPalette::WindowText, Qt::black);
+  setPalette(white);
+
+  auto* picture = new QLabel(this);
+  picture->setObjectName(QStringLiteral("imgLogo"));
+  picture->setPixmap(splashPicture());
+  picture->setGeometry(24, 30, 180, 180);
+
+  QFont title = kaiFont(30);
+  title.setBold(true);
+  addLabel(this, "labTitle", m_texts.title, QRect(220, 30, 480, 48), title);
+  addLabel(this, "labResolution", QString::fromUtf8(kResolutionLine), QRect(220, 86, 480, 24),
+           mingFont(14));
+  addLabel(this, "labVersion", m_texts.version, QRect(220, 120, 170, 24), mingFont(16));
+  addLabel(this, "labVerDate", m_texts.versionDate, QRect(220, 148, 170, 24), mingFont(14));
+  addLabel(this, "lbContinue", m_texts.welcome, QRect(24, 300, 672, 28), kaiFont(18),
+           Qt::AlignCenter);
+
+  m_shape = new QFrame(this);
+  m_shape->setObjectName(QStringLiteral("Shape1"));
+  m_shape->setAutoFillBackground(true);
+  QPalette navy = m_shape->palette();
+  navy.setColor(QPalette::Window, QColor(0, 0, 128));
+  m_shape->setPalette(navy);
+  m_shape->setGeometry(kShapeLeft, 176, 320, 116);
+
+  m_notice = new QLabel(this);
+  m_notice->setObjectName(QStringLiteral("Label1"));
+  m_notice->setTextFormat(Qt::PlainText);
+  m_notice->setWordWrap(true);
+  m_notice->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  m_notice->setFont(mingFont(12));
+  QPalette light = m_notice->palette();
+  light.setColor(QPalette::WindowText, Qt::white);
+  m_notice->setPalette(light);
+  m_notice->setText(m_texts.notice.value_or(QString()));
+
+  m_timer.setInterval(kTickMs);
+  connect(&m_timer, &QTimer::timeout, this, &TfrmORBLogo::tick);
+}
+
+QLabel* TfrmORBLogo::label(const char* name) const {
+  return findChild<QLabel*>(QString::fromLatin1(name));
+}
+
+void TfrmORBLogo::showEvent(QShowEvent* event) {
+  m_ticks = 0;
+  m_shape->move(kShapeLeft, m_shape->y());
+  m_notice->setGeometry(kLabelLeft, m_shape->y() + 8, 290, 100);
+  m_shape->show();
+  m_notice->show();
+  if (!m_texts.notice) {
+    // No readable notice file: the panel shrinks to a line and the label goes away.
+    m_shape->resize(1, m_shape->height());
+    m_notice->hide();
+  }
+  m_timer.start();
+  QDialog::showEvent(event);
+}
+
+void TfrmORBLogo::tick() {
+  ++m_ticks;
+  if (m_shape->x() > kSlideStop) {
+    m_shape->move(m_shape->x() - kSlideStep, m_shape->y());
+    m_notice->move(m_notice->x() - kSlideStep, m_notice->y());
+  }
+  if (m_ticks > kLastTick) {
+    // While the notice viewer is up the splash waits for it, as its modal loop sits above ours.
+    if (m_inActivation) {
+      m_closeAfterActivation = true;
+      return;
+    }
+    close();
+  }
+}
+
+bool TfrmORBLogo::event(QEvent* event) {
+  if (event->type() == QEvent::WindowActivate && !m_activated) {
+    m_activated = true;
+    // Out of the activation event, so the viewer's modal loop does not run inside it.
+    QTimer::singleShot(0, this, &TfrmORBLogo::runFirstActivation);
+  }
+  return QDialog::event(event);
+}
+
+void TfrmORBLogo::runFirstActivation() {
+  if (!m_onFirstActivation) return;
+  m_inActivation = true;
+  m_onFirstActivation();
+  m_inActivation = false;
+  if (m_closeAfterActivation) close();
+}
+
+void TfrmORBLogo::keyPressEvent(QKeyEvent* event) {
+  event->accept();
+  close();
+}
+
+void TfrmORBLogo::mousePressEvent(QMouseEvent* event) {
+  QDialog::mousePressEvent(event);
+  close();
+}
+
+void TfrmORBLogo::done(int result) {
+  m_timer.stop();
+  QDialog::done(result);
+}
+
+}  // namespace athup::gui

@@ -1,0 +1,90 @@
+#include "gui/startup/ws003.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "app/period_input.h"
+#include "gui/support/fonts.h"
+#include "gui/support/qt_text.h"
+
+namespace athup::gui {
+
+TWS003::TWS003(Interaction& interaction, const std::string& defaultPeriod, Prepare prepare,
+               QWidget* parent)
+    : QDialog(parent),
+      m_interaction(interaction),
+      m_prepare(std::move(prepare)),
+      m_edit(new QLineEdit(this)),
+      m_confirm(new QPushButton(QStringLiteral("確認"), this)),
+      m_cancel(new QPushButton(QStringLiteral("取消"), this)) {
+  setObjectName(QStringLiteral("WS003"));
+  setWindowTitle(QStringLiteral("(ORBWS003)申報年期選擇"));
+  setFont(mingFont(14));
+
+  m_edit->setObjectName(QStringLiteral("MaskEdit1"));
+  // Three digits, a literal "/", two digits; blanks show as "_".
+  m_edit->setInputMask(QStringLiteral("999/99;_"));
+  m_edit->setText(qs(defaultPeriod));
+  m_edit->setFont(mingFont(18));
+  m_edit->setFixedWidth(90);
+  m_confirm->setObjectName(QStringLiteral("Button1"));
+  m_confirm->setDefault(true);
+  m_cancel->setObjectName(QStringLiteral("Button2"));
+  connect(m_confirm, &QPushButton::clicked, this, &TWS003::confirm);
+  connect(m_cancel, &QPushButton::clicked, this, &TWS003::cancel);
+  connect(m_edit, &QLineEdit::returnPressed, this, &TWS003::confirm);
+
+  auto* fieldRow = new QHBoxLayout;
+  fieldRow->addWidget(new QLabel(QStringLiteral("所屬年月份："), this));
+  fieldRow->addWidget(m_edit);
+  fieldRow->addStretch();
+
+  auto* hints = new QGridLayout;
+  hints->addWidget(new QLabel(QStringLiteral("按期申報者："), this), 0, 0);
+  hints->addWidget(new QLabel(QStringLiteral("申報資料屬 102年01、02月之資料，請輸入 102/02"), this),
+                   0, 1);
+  hints->addWidget(new QLabel(QStringLiteral("按月申報者："), this), 1, 0);
+  hints->addWidget(new QLabel(QStringLiteral("申報資料屬 102 年 01 月之資料，請輸入 102/01"), this),
+                   1, 1);
+
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch();
+  buttons->addWidget(m_confirm);
+  buttons->addWidget(m_cancel);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(fieldRow);
+  layout->addLayout(hints);
+  layout->addLayout(buttons);
+  m_edit->setFocus();
+}
+
+std::string TWS003::value() const {
+  std::string typed = m_edit->text().remove(QLatin1Char(' ')).toStdString();
+  return app::periodFieldValue(typed);
+}
+
+void TWS003::confirm() {
+  const std::string period = value();
+  if (auto error = app::CheckPeriodInput(period)) {
+    m_interaction.showMessage(MessageKind::Error, *error);
+    m_edit->setFocus();
+    return;
+  }
+  if (m_prepare(period)) {
+    accept();
+  } else {
+    reject();
+  }
+}
+
+void TWS003::cancel() {
+  m_terminate = true;
+  reject();
+}
+
+}  // namespace athup::gui

@@ -1,0 +1,84 @@
+#include "security/cipher/crypt_file.h"
+
+#include <exception>
+#include <string>
+#include <system_error>
+
+#include "common/errors.h"
+#include "security/cipher/t_encrypt.h"
+
+namespace athup::security {
+namespace {
+
+constexpr std::string_view kVersionFilePw = "renewSealWord";
+
+bool equalsIgnoringCase(std::string_view text, char letter) {
+  return text.size() == 1 && (text[0] == letter || text[0] == letter - 'A' + 'a');
+}
+
+bool samePath(const std::filesystem::path& a, const std::filesystem::path& b) {
+  std::error_code error;
+  if (std::filesystem::equivalent(a, b, error)) return true;
+  return a.lexically_normal() == b.lexically_normal();
+}
+
+std::filesystem::path withTmpEnding(const std::filesystem::path& path) {
+  auto result = path;
+  result += "tmp";
+  return result;
+}
+
+void removeQuietly(const std::filesystem::path& path) {
+  std::error_code ignored;  // cleaning up after a failure that is already being reported
+  std::filesystem::remove(path, ignored);
+}
+
+}  // namespace
+
+bool CryptFileWithPassword(Interaction& ui, const std::filesystem::path& source,
+                           const std::filesystem::path& destination, std::string_view mode,
+                           std::string_view password) {
+  const bool encrypt = equalsIgnoringCase(mode, 'E');
+  if (!encrypt && !equalsIgnoringCase(mode, 'D')) {
+    ui.showMessage(MessageKind::Plain, "需定義加解密方式");
+    return false;
+  }
+  const bool inPlace = !destination.empty() && samePath(source, destination);
+  const auto output = inPlace ? withTmpEnding(destination) : destination;
+  try {
+    TEncrypt cipher(TaxSystem::ORB);
+    cipher.setFileSource(source);
+    cipher.setFileDestination(output);
+    cipher.setPW(std::string(password));
+    if (encrypt) {
+      cipher.Encrypt();
+    } else {
+      cipher.Decrypt();
+    }
+    if (inPlace) {
+      // The rename replaces the source in one step, so it is never lost half-way.
+      std::error_code error;
+      std::filesystem::rename(output, source, error);
+      if (error) {
+        removeQuietly(output);
+        const auto name = source.u8string();
+        throw Error("Cannot create file \"" + std::string(name.begin(), name.end()) + "\".");
+      }
+    }
+    return true;
+  } catch (const EOrbCancel&) {
+    throw;
+  } catch (const SilentAbort&) {
+    throw;
+  } catch (const std::exception& e) {
+    ui.showMessage(MessageKind::Plain, e.what());
+    return false;
+  }
+}
+
+bool CryptFileByMode(Interaction& ui, const std::filesystem::path& source,
+                     const std::filesystem::path& destination, std::string_view mode) {
+  return CryptFileWithPassword(ui, source, destination, mode, kVersionFilePw);
+}
+
+}  // namespace athup::security

@@ -1,0 +1,98 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cli/command.h"
+#include "support/temp_dir.h"
+
+namespace athup::cli {
+namespace {
+
+struct CliResult {
+  int code;
+  std::string out;
+  std::string err;
+};
+
+CliResult run(const std::vector<std::string>& argv) {
+  std::istringstream in;
+  std::ostringstream out;
+  std::ostringstream err;
+  const int code = runCli(argv, in, out, err);
+  return {code, out.str(), err.str()};
+}
+
+std::string sample(std::size_t length) {
+  std::string data;
+  for (std::size_t i = 0; i < length; ++i) data.push_back(static_cast<char>(i * 13 + 1));
+  return data;
+}
+
+TEST(CryptCli, EachCipherRoundTripsThroughFiles) {
+  testing::TempDir dir;
+  const std::string plain = dir.write("plain", sample(200)).string();
+  const std::string sealed = (dir / "sealed").string();
+  const std::string back = (dir / "back").string();
+  const std::vector<std::vector<std::string>> pairs[] = {
+      {{"encrypt", "--password", "12345678", plain, sealed},
+       {"decrypt", "--password=12345678", sealed, back}},
+      {{"receipt-file", "encrypt", "--password", "12345678", plain, sealed},
+       {"receipt-file", "decrypt", "--password", "12345678", sealed, back}},
+      {{"version-file", "encrypt", plain, sealed}, {"version-file", "decrypt", sealed, back}},
+  };
+  std::vector<std::string> encrypted;
+  for (const auto& pair : pairs) {
+    const CliResult first = run(pair[0]);
+    ASSERT_EQ(first.code, kExitOk) << pair[0][0] << first.err;
+    encrypted.push_back(testing::readFile(sealed));
+    const CliResult second = run(pair[1]);
+    ASSERT_EQ(second.code, kExitOk) << pair[1][0] << second.err;
+    EXPECT_EQ(testing::readFile(back), sample(200)) << pair[0][0];
+    EXPECT_TRUE(first.err.empty() && second.err.empty());
+  }
+  EXPECT_EQ(encrypted[0].size(), 224u);       // 16 * (floor(208 / 16) + 1)
+  EXPECT_EQ(encrypted[1].size(), 224u);       // 8 + 16 + 200
+  EXPECT_NE(encrypted[1], encrypted[2]);      // another password
+}
+
+TEST(CryptCli, FailuresPrintTheTextAndExitOne) {
+  testing::TempDir dir;
+  const std::string small = dir.write("small", sample(20)).string();
+  const std::string out = (dir / "out").string();
+  struct Case {
+    std::vector<std::string> argv;
+    const char* text;
+  };
+  const Case cases[] = {
+      {{"encrypt", "--password", "12345678", small, out}, "Data is not enough!!\n"},
+      {{"decrypt", "--password", "1234567", small, out}, "Encry Data length error!!\n"},
+      {{"receipt-file", "decrypt", "--password", "12345678", small, out},
+       "來源資料資料可能毀損(CRC ERROR)!!\n"},
+      {{"version-file", "decrypt", small, out}, "來源資料資料可能毀損(CRC ERROR)!!\n"},
+      {{"version-file", "encrypt", (dir / "none").string(), out}, "來源檔案不存在!!\n"},
+  };
+  for (const auto& c : cases) {
+    const CliResult result = run(c.argv);
+    EXPECT_EQ(result.code, kExitFailure) << c.text;
+    EXPECT_EQ(result.err, c.text);
+    EXPECT_FALSE(std::filesystem::exists(out)) << c.text;
+  }
+}
+
+TEST(CryptCli, WrongArgumentsAreUsageErrors) {
+  const std::vector<std::vector<std::string>> cases = {
+      {"encrypt", "a", "b"},
+      {"encrypt", "--password"},
+      {"decrypt", "--password", "12345678", "a"},
+      {"receipt-file", "--password", "12345678", "a", "b"},
+      {"receipt-file", "scramble", "--password", "12345678", "a", "b"},
+      {"version-file", "decrypt", "a"},
+      {"version-file", "decrypt", "--password", "x", "a", "b"},
+  };
+  for (const auto& argv : cases) EXPECT_EQ(run(argv).code, kExitUsage) << argv[0];
+}
+
+}  // namespace
+}  // namespace athup::cli

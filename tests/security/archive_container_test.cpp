@@ -1,0 +1,502 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <zlib.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <optional>
+#include <random>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "common/errors.h"
+#include "security/archive/zlb_archive.h"
+#include "security/archive/zlb_layout.h"
+#include "support/temp_dir.h"
+
+namespace athup::security {
+namespace {
+
+namespace fs = std::filesystem;
+using athup::testing::readFile;
+using athup::testing::TempDir;
+
+// The text of the athup::Error a call raises, or a marker when it raises none.
+std::string errorOf(const std::function<void()>& call) {
+  try {
+    call();
+  } catch (const Error& e) {
+    return e.what();
+  }
+  return "<no error>";
+}
+
+void writeBytes(const fs::path& path, const std::string& bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+std::uint32_t crcOf(std::string_view bytes) {
+  return static_cast<std::uint32_t>(crc32_z(0, reinterpret_cast<const Bytef*>(bytes.data()), bytes.size()));
+}
+
+std::string zlibOf(const std::string& content) {
+  uLongf size = compressBound(static_cast<uLong>(content.size()));
+  std::string out(size, '\0');
+  compress2(reinterpret_cast<Bytef*>(out.data()), &size, reinterpret_cast<const Bytef*>(content.data()),
+            static_cast<uLong>(content.size()), 9);
+  out.resize(size);
+  return out;
+}
+
+// Recomputes the trailer checksum after a test changed bytes on purpose.
+void fixTrailerCrc(std::string& archive) {
+  const std::uint32_t crc = crcOf(std::string_view(archive).substr(0, archive.size() - 36));
+  for (int i = 0; i < 4; ++i) archive[archive.size() - 36 + i] = static_cast<char>(crc >> (8 * i));
+}
+
+// An archive built by hand, for records the component would never write itself.
+struct Crafted {
+  std::string big5Name;
+  std::string big5Folder;
+  std::string content;
+  std::optional<std::uint32_t> crc;       // default: the content's
+  std::optional<std::string> data;        // default: zlib of the content
+};
+
+std::string craftArchive(const std::vector<Crafted>& entries) {
+  std::string bytes;
+  std::string records;
+  for (const Crafted& entry : entries) {
+    const std::string data = entry.data ? *entry.data : zlibOf(entry.content);
+    ZLBEntry numbers;
+    numbers.UncompressedSize = static_cast<std::uint32_t>(entry.content.size());
+    numbers.CompressedSize = static_cast<std::uint32_t>(data.size());
+    numbers.DataOffset = static_cast<std::uint32_t>(bytes.size());
+    numbers.CRC32 = entry.crc ? *entry.crc : crcOf(entry.content);
+    numbers.CompressionLevel = 3;
+    const auto record = zlb::encodeRecord(entry.big5Name, entry.big5Folder, numbers);
+    records.append(reinterpret_cast<const char*>(record.data()), record.size());
+    bytes += data;
+  }
+  zlb::Trailer trailer;
+  trailer.count = static_cast<std::int32_t>(entries.size());
+  trailer.registryOffset = static_cast<std::int32_t>(bytes.size());
+  const std::string registry = zlibOf(records);
+  trailer.registryLength = static_cast<std::uint32_t>(registry.size());
+  bytes += registry;
+  trailer.crc = crcOf(bytes);
+  const auto image = zlb::encodeTrailer(trailer);
+  bytes.append(reinterpret_cast<const char*>(image.data()), image.size());
+  return bytes;
+}
+
+std::set<std::string> filesBelow(const fs::path& folder) {
+  std::set<std::string> names;
+  for (const auto& item : fs::recursive_directory_iterator(folder)) {
+    if (!item.is_directory()) names.insert(item.path().lexically_relative(folder).generic_string());
+  }
+  return names;
+}
+
+std::string noise(std::size_t size, unsigned seed) {
+  std::mt19937 random(seed);
+  std::string bytes(size, '\0');
+  for (char& c : bytes) c = static_cast<char>(random());
+  return bytes;
+}
+
+TEST(ArchiveContainer, PacksAndExtractsBigFivNamesEmptyAndLargeFiles) {
+  TempDir dir;
+  struct File {
+    std::string name;
+    std::string content;
+  };
+  // 許 ends in the byte of a backslash in Big5: it must survive as part of the name
+  const std::vector<File> files = {{"empty.txt", ""},
+                                   {"許可證.pdf", "%PDF-1.4 license"},
+                                   {"scan.bin", noise(300000, 1)},
+                                   {"發票.txt", std::string(200000, 'x')}};
+  TZLBArchive archive;
+  archive.setCompressionLevel(TFileCompressionLevel::fcMaximum);
+  archive.CreateArchive(dir / "pack.zip");
+  for (const File& file : files) archive.AddFile(dir.write("in/" + file.name, file.content));
+  ASSERT_EQ(archive.EntryCount(), 4);
+  EXPECT_EQ(archive.GetEntry(1).FileName, "許可證.pdf");
+  EXPECT_EQ(archive.GetEntry(0).UncompressedSize, 0u);
+  EXPECT_EQ(archive.IndexOfFile(dir / "elsewhere" / "SCAN.BIN"), 2) << "key is the name alone, any case";
+  EXPECT_EQ(archive.IndexOfFile(dir / "other.bin"), -1);
+  archive.CloseArchive();
+
+  TZLBArchive reader;
+  reader.setCheckCRC(true);
+  ASSERT_TRUE(reader.OpenArchive(dir / "pack.zip"));
+  reader.ExtractAll(dir / "out");
+  for (const File& file : files) {
+    SCOPED_TRACE(file.name);
+    EXPECT_EQ(readFile(dir / "out" / fs::path(std::u8string(file.name.begin(), file.name.end()))), file.content);
+  }
+  EXPECT_EQ(filesBelow(dir / "out").size(), files.size());
+}
+
+TEST(ArchiveContainer, AddingToAnExistingArchiveKeepsItsEntriesByteForByte) {
+  TempDir dir;
+  TZLBArchive archive;
+  archive.CreateArchive(dir / "a.zip");
+  archive.AddFile(dir.write("one.txt", "first file"));
+  const std::string before = readFile(dir / "a.zip");
+  const std::uint32_t firstRegistry = static_cast<std::uint32_t>(archive.GetEntry(0).CompressedSize);
+
+  TZLBArchive later;
+  ASSERT_TRUE(later.OpenArchive(dir / "a.zip"));
+  later.AddFile(dir.write("two.txt", "second file"));
+  const std::string after = readFile(dir / "a.zip");
+  EXPECT_EQ(after.substr(0, firstRegistry), before.substr(0, firstRegistry));
+  ASSERT_EQ(later.EntryCount(), 2);
+  EXPECT_EQ(later.GetEntry(1).DataOffset, firstRegistry);
+
+  later.setCheckCRC(true);
+  later.ExtractAll(dir / "out");
+  EXPECT_EQ(readFile(dir / "out/one.txt"), "first file");
+  EXPECT_EQ(readFile(dir / "out/two.txt"), "second file");
+}
+
+TEST(ArchiveContainer, AnyChangedByteBeforeTheTrailerIsCorruption) {
+  TempDir dir;
+  TZLBArchive archive;
+  archive.CreateArchive(dir / "a.zip");
+  archive.AddFile(dir.write("doc.txt", std::string(5000, 'd')));
+  archive.CloseArchive();
+  const std::string good = readFile(dir / "a.zip");
+  const std::size_t positions[] = {0, 10, good.size() - 40, good.size() - 37};
+  for (const std::size_t at : positions) {
+    SCOPED_TRACE(at);
+    std::string bad = good;
+    bad[at] = static_cast<char>(bad[at] ^ 0x01);
+    writeBytes(dir / "bad.zip", bad);
+    TZLBArchive reader;
+    EXPECT_EQ(errorOf([&] { (void)reader.OpenArchive(dir / "bad.zip"); }),
+              "The archive file appears to be corrupted");
+    EXPECT_EQ(errorOf([&] { (void)reader.EntryCount(); }), "No archive is currently open");
+  }
+  writeBytes(dir / "short.zip", good.substr(good.size() - 20));
+  TZLBArchive reader;
+  EXPECT_EQ(errorOf([&] { (void)reader.OpenArchive(dir / "short.zip"); }),
+            "The archive file appears to be corrupted");
+}
+
+TEST(ArchiveContainer, BrokenRegistriesFailToOpenWithoutTrustingTheirSizes) {
+  TempDir dir;
+  const std::string good = craftArchive({{"a.txt", "", "alpha", {}, {}}});
+  const std::size_t trailer = good.size() - 36;
+  const auto patched = [&](std::size_t at, std::uint32_t value) {
+    std::string bytes = good;
+    for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<char>(value >> (8 * i));
+    fixTrailerCrc(bytes);
+    return bytes;
+  };
+  std::string garbage = good;
+  for (std::size_t i = 13; i < trailer; ++i) garbage[i] = 'G';  // a.txt's stream is 13 bytes
+  fixTrailerCrc(garbage);
+  const std::pair<const char*, std::string> cases[] = {
+      {"count claims two billion records", patched(trailer + 4, 0x7FFFFFFF)},
+      {"negative count", patched(trailer + 4, 0xFFFFFFFF)},
+      {"count beyond the records", patched(trailer + 4, 2)},
+      {"registry offset past the end", patched(trailer + 16, static_cast<std::uint32_t>(good.size()))},
+      {"negative registry offset", patched(trailer + 16, 0x80000000)},
+      {"registry is not zlib", garbage},
+  };
+  for (const auto& [what, bytes] : cases) {
+    SCOPED_TRACE(what);
+    writeBytes(dir / "r.zip", bytes);
+    TZLBArchive reader;
+    EXPECT_EQ(errorOf([&] { (void)reader.OpenArchive(dir / "r.zip"); }), "Unable to read archive file list");
+    EXPECT_TRUE(reader.archiveName().empty());
+  }
+}
+
+TEST(ArchiveContainer, ErrorTexts) {
+  TempDir dir;
+  dir.write("exists.zip", "x");
+  fs::create_directories(dir / "folder.zip");
+  TZLBArchive closed;
+  const std::pair<std::function<void()>, std::string> cases[] = {
+      {[&] { (void)closed.OpenArchive(dir / "missing.zip"); }, "Archive file not found"},
+      {[&] { (void)closed.OpenArchive(dir / "folder.zip"); },
+       "Unable to open file (" + (dir / "folder.zip").string() + ")"},
+      {[&] { closed.CreateArchive(dir / "exists.zip"); }, "File already exists"},
+      {[&] { (void)closed.EntryCount(); }, "No archive is currently open"},
+      {[&] { (void)closed.IndexOfFile(dir / "a.txt"); }, "No archive is currently open"},
+      {[&] { closed.AddFile(dir / "exists.zip"); }, "No archive is currently open"},
+      {[&] { closed.ExtractAll(dir.path()); }, "No archive is currently open"},
+      {[&] { (void)closed.GetEntry(0); }, "Index out of bounds"},
+  };
+  for (const auto& [call, text] : cases) EXPECT_EQ(errorOf(call), text);
+  EXPECT_FALSE(closed.OpenArchive(""));
+
+  TZLBArchive archive;
+  archive.CreateArchive(dir / "a.zip");
+  EXPECT_EQ(errorOf([&] { archive.ExtractAll(dir / "out"); }),
+            "Unable to open file (" + (dir / "a.zip").string() + ")")
+      << "a new archive has no file until something is added";
+  archive.AddFile(dir.write("a.txt", "a"));
+  EXPECT_EQ(errorOf([&] { (void)archive.GetEntry(1); }), "Index out of bounds");
+  EXPECT_EQ(errorOf([&] { (void)archive.GetEntry(-1); }), "Index out of bounds");
+  dir.write("blocker", "a file where the destination folder should be");
+  EXPECT_EQ(errorOf([&] { archive.ExtractAll(dir / "blocker" / "sub"); }), "Unable to create destination path");
+}
+
+TEST(ArchiveContainer, SameNameTwiceIsRefusedUnlessPathsAreSaved) {
+  TempDir dir;
+  const fs::path first = dir.write("one/Report.pdf", "first");
+  const fs::path second = dir.write("two/REPORT.PDF", "second");
+
+  TZLBArchive plain;
+  plain.CreateArchive(dir / "plain.zip");
+  plain.AddFile(first);
+  EXPECT_EQ(errorOf([&] { plain.AddFile(second); }), "File already exists");
+  EXPECT_EQ(plain.EntryCount(), 1);
+
+  TZLBArchive withPaths;
+  withPaths.setSavePaths(true);
+  withPaths.CreateArchive(dir / "paths.zip");
+  withPaths.AddFile(first);
+  withPaths.AddFile(second);
+  ASSERT_EQ(withPaths.EntryCount(), 2);
+  std::string folder = (dir / "two").string() + "/";
+  std::replace(folder.begin(), folder.end(), '/', '\\');
+  EXPECT_EQ(withPaths.GetEntry(1).Folder, folder);
+  EXPECT_EQ(withPaths.IndexOfFile(dir / "TWO" / "report.pdf"), 1);
+  EXPECT_EQ(errorOf([&] { withPaths.AddFile(dir / "ONE" / "report.pdf"); }), "File already exists");
+
+  // extracted with their folders below the destination, not at the recorded absolute place
+  withPaths.setExtractWithPath(true);
+  withPaths.ExtractAll(dir / "out");
+  const std::string relative = (dir / "two").relative_path().string();
+  EXPECT_EQ(readFile(dir / "out" / relative / "REPORT.PDF"), "second");
+}
+
+TEST(ArchiveContainer, NamesAreCutToTheFieldWithoutSplittingACharacter) {
+  const std::string big5Char = "\xB5\x6F";  // 發
+  const std::pair<std::string, std::size_t> cases[] = {
+      {std::string(256, 'n'), 255},
+      {std::string(255, 'n'), 255},
+      {std::string(254, 'n') + big5Char, 254},
+      {std::string(253, 'n') + big5Char + "x", 255},
+      {"short.pdf", 9},
+  };
+  for (const auto& [name, kept] : cases) {
+    EXPECT_EQ(zlb::cutToField(name), name.substr(0, kept));
+    const auto record = zlb::encodeRecord(name, "", ZLBEntry{});
+    EXPECT_EQ(record[0], kept);
+    EXPECT_EQ(record[1 + kept], 0);
+  }
+}
+
+TEST(ArchiveContainer, DestinationWithOrWithoutTrailingSeparatorWritesTheSameFiles) {
+  TempDir dir;
+  writeBytes(dir / "a.zip", craftArchive({{"one.txt", "", "1", {}, {}}, {"two.txt", "", "22", {}, {}}}));
+  std::vector<fs::path> reported;
+  for (const std::string suffix : {"", "/", "//"}) {
+    SCOPED_TRACE("destination ends with \"" + suffix + "\"");
+    TempDir out;
+    TZLBArchive archive;
+    archive.setCheckCRC(true);
+    reported.clear();
+    archive.setOnFileExtracted([&](const fs::path& file) { reported.push_back(file); });
+    ASSERT_TRUE(archive.OpenArchive(dir / "a.zip"));
+    archive.ExtractAll(out.path().string() + suffix);
+    EXPECT_EQ(filesBelow(out.path()), (std::set<std::string>{"one.txt", "two.txt"}));
+    EXPECT_EQ(readFile(out / "two.txt"), "22");
+    EXPECT_EQ(reported, (std::vector<fs::path>{out / "one.txt", out / "two.txt"}));
+  }
+}
+
+TEST(ArchiveContainer, EntriesThatWouldLeaveTheDestinationAreRefused) {
+  struct Case {
+    std::string name;
+    std::string folder;
+    bool withPath;
+  };
+  const Case cases[] = {
+      {"../evil.txt", "", false},
+      {"..", "", false},
+      {"sub/evil.txt", "", false},
+      {"sub\\evil.txt", "", false},
+      {"/tmp/evil.txt", "", false},
+      {"C:evil.txt", "", false},
+      {"", "", false},
+      {std::string("evil\0.txt", 9), "", false},
+      {"evil.txt", "..\\", true},
+      {"evil.txt", "\\a\\..\\..\\", true},
+      {"evil.txt", "C:\\x\\", true},
+      {"evil.txt", "a/..\\", true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE("name \"" + c.name + "\" folder \"" + c.folder + "\"");
+    TempDir dir;
+    writeBytes(dir / "a.zip", craftArchive({{"ok.txt", "", "fine", {}, {}}, {c.name, c.folder, "evil", {}, {}}}));
+    TZLBArchive archive;
+    archive.setExtractWithPath(c.withPath);
+    ASSERT_TRUE(archive.OpenArchive(dir / "a.zip"));
+    std::string shown = (c.withPath ? c.folder : "") + c.name;
+    std::replace(shown.begin(), shown.end(), '\0', '?');
+    EXPECT_EQ(errorOf([&] { archive.ExtractAll(dir / "dest" / "inner"); }),
+              "File (1) has an unsafe name (" + shown + ")");
+    EXPECT_EQ(filesBelow(dir.path()), (std::set<std::string>{"a.zip", "dest/inner/ok.txt"}))
+        << "earlier entries stay, nothing is written for the refused one";
+  }
+}
+
+TEST(ArchiveContainer, RecordedFoldersStayBelowTheDestination) {
+  TempDir dir;
+  // 許 (B3 5C) carries a backslash byte: the folder must not split inside it
+  writeBytes(dir / "a.zip", craftArchive({{"a.txt", "\\sub\\\\deep\\", "A", {}, {}},
+                                          {"b.txt", "\xB3\x5C\\", "B", {}, {}},
+                                          {"c.txt", "", "C", {}, {}}}));
+  TZLBArchive archive;
+  archive.setExtractWithPath(true);
+  ASSERT_TRUE(archive.OpenArchive(dir / "a.zip"));
+  archive.ExtractAll(dir / "out");
+  EXPECT_EQ(filesBelow(dir / "out"), (std::set<std::string>{"sub/deep/a.txt", "許/b.txt", "c.txt"}));
+}
+
+TEST(ArchiveContainer, ALinkInTheDestinationIsReplacedNotFollowed) {
+  TempDir dir;
+  const fs::path outside = dir.write("outside.txt", "keep me");
+  fs::create_directories(dir / "out");
+  fs::create_symlink(outside, dir / "out" / "ok.txt");
+  writeBytes(dir / "a.zip", craftArchive({{"ok.txt", "", "archived", {}, {}}}));
+  TZLBArchive archive;
+  ASSERT_TRUE(archive.OpenArchive(dir / "a.zip"));
+  archive.ExtractAll(dir / "out");
+  EXPECT_EQ(readFile(outside), "keep me");
+  EXPECT_FALSE(fs::is_symlink(dir / "out" / "ok.txt"));
+  EXPECT_EQ(readFile(dir / "out" / "ok.txt"), "archived");
+}
+
+TEST(ArchiveContainer, DamagedEntriesAreReportedByIndex) {
+  struct Case {
+    const char* what;
+    Crafted second;
+    bool checkCRC;
+    std::string error;
+  };
+  const std::string text(3000, 't');
+  std::string truncated = zlibOf(text);
+  truncated.resize(truncated.size() / 2);
+  const Case cases[] = {
+      {"wrong checksum, checked", {"b.txt", "", text, 0x12345678u, {}}, true, "File (1) is corrupt"},
+      {"wrong checksum, unchecked", {"b.txt", "", text, 0x12345678u, {}}, false, "<no error>"},
+      {"not a zlib stream", {"b.txt", "", text, {}, std::string(40, 'Z')}, false, "File (1) is corrupt"},
+      {"stream shorter than its size", {"b.txt", "", text, {}, truncated}, false, "File (1) is corrupt"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    TempDir dir;
+    writeBytes(dir / "a.zip", craftArchive({{"a.txt", "", "first", {}, {}}, c.second}));
+    TZLBArchive archive;
+    archive.setCheckCRC(c.checkCRC);
+    ASSERT_TRUE(archive.OpenArchive(dir / "a.zip"));
+    EXPECT_EQ(errorOf([&] { archive.ExtractAll(dir / "out"); }), c.error);
+    EXPECT_EQ(readFile(dir / "out/a.txt"), "first");
+    EXPECT_TRUE(fs::exists(dir / "out/b.txt")) << "the partly written file stays";
+  }
+}
+
+TEST(ArchiveContainer, ExistingFilesAreReplacedUnlessTheHandlerKeepsThem) {
+  TempDir dir;
+  writeBytes(dir / "a.zip", craftArchive({{"a.txt", "", "new", {}, {}}}));
+  for (const bool replace : {true, false}) {
+    dir.write("out/a.txt", "old and longer");
+    TZLBArchive archive;
+    archive.setOnReplaceFile([&](const fs::path&) { return replace; });
+    ASSERT_TRUE(archive.OpenArchive(dir / "a.zip"));
+    archive.ExtractAll(dir / "out");
+    EXPECT_EQ(readFile(dir / "out/a.txt"), replace ? "new" : "old and longer");
+  }
+}
+
+std::vector<fs::path> temporaryFiles(const fs::path& folder) {
+  std::vector<fs::path> found;
+  for (const auto& item : fs::directory_iterator(folder)) {
+    if (item.path().filename().string().starts_with("ZLB")) found.push_back(item.path());
+  }
+  return found;
+}
+
+TEST(ArchiveContainer, AFailedAddLeavesTheArchiveAndNoTemporaryFile) {
+  TempDir dir;
+  const fs::path second = dir.write("second.txt", std::string(100000, 's'));
+  TZLBArchive archive;
+  archive.CreateArchive(dir / "a.zip");
+  archive.AddFile(dir.write("first.txt", "first"));
+  const std::string before = readFile(dir / "a.zip");
+
+  // the progress handler is the fault: it throws while the temporary file is half written
+  std::optional<fs::perms> temporaryMode;
+  const std::function<void()> faults[] = {[] { throw std::runtime_error("disk gone"); },
+                                          [] { throw EOrbCancel(); }};
+  for (const auto& fault : faults) {
+    archive.setOnProgress([&](const std::string& msg, int) {
+      if (msg.starts_with("Updating")) {
+        const auto found = temporaryFiles(dir.path());
+        if (found.size() == 1) temporaryMode = fs::status(found[0]).permissions();
+      }
+      if (msg == "Writing archive registry") fault();
+    });
+    try {
+      archive.AddFile(second);
+      ADD_FAILURE() << "the add reported success";
+    } catch (const EOrbCancel&) {
+    } catch (const Error& e) {
+      EXPECT_EQ(std::string(e.what()), "Unable to add file (" + second.string() + ")");
+    }
+    EXPECT_EQ(readFile(dir / "a.zip"), before);
+    EXPECT_TRUE(temporaryFiles(dir.path()).empty());
+    EXPECT_EQ(archive.EntryCount(), 1);
+    ASSERT_TRUE(temporaryMode.has_value());
+    EXPECT_EQ(*temporaryMode, fs::perms::owner_read | fs::perms::owner_write);
+  }
+
+  archive.setOnProgress({});
+  EXPECT_EQ(errorOf([&] { archive.AddFile(dir / "missing.txt"); }),
+            "Unable to open file (" + (dir / "missing.txt").string() + ")");
+  EXPECT_NE(errorOf([&] { archive.AddFile(dir.write("emoji😀.txt", "x")); }), "<no error>")
+      << "a name Big5 cannot hold must not be stored garbled";
+  EXPECT_EQ(readFile(dir / "a.zip"), before);
+  EXPECT_TRUE(temporaryFiles(dir.path()).empty());
+}
+
+TEST(ArchiveContainer, ProgressTexts) {
+  TempDir dir;
+  const fs::path source = dir.write("doc.txt", std::string(200000, 'p'));
+  std::vector<std::pair<std::string, int>> seen;
+  const auto record = [&](const std::string& msg, int percent) {
+    if (seen.empty() || seen.back().first != msg) seen.emplace_back(msg, percent);
+    seen.back().second = percent;  // keep the last percentage of each run of one text
+  };
+  TZLBArchive archive;
+  archive.setOnProgress(record);
+  archive.CreateArchive(dir / "a.zip");
+  archive.AddFile(source);
+  archive.setCheckCRC(true);
+  archive.ExtractAll(dir / "out");
+  archive.CloseArchive();
+  const std::string name = (dir / "a.zip").string();
+  const std::vector<std::pair<std::string, int>> expected = {
+      {"Updating " + source.string(), 100},
+      {"Writing archive registry", 100},
+      {"Extracting archive registry", 100},
+      {name, 0},  // the re-open after the add is done
+      {"Extracting doc.txt", 100},
+      {name, 0},
+  };
+  EXPECT_EQ(seen, expected);
+}
+
+}  // namespace
+}  // namespace athup::security
