@@ -20,8 +20,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   cipher.setClearPw(false);
   cipher.setCheckCRC(checkCrc);
   cipher.setPW("12345678");
-  const std::string input =
-      stampChecksum && checkCrc ? athup::security::StreamCRCText(rest) + std::string(rest)
+  const std::string input = stampChecksum && checkCrc
+                                ? athup::security::StreamCRCText(rest) + std::string(rest)
                                 : std::string(rest);
   try {
     (void)cipher.decryptBytes(input);

@@ -2,6 +2,7 @@
 
 #include "app/app_texts.h"
 #include "common/file_helpers.h"
+#include "store/engine/table_files.h"
 
 namespace athup::app {
 
@@ -32,8 +33,12 @@ std::string AppSession::periodDatabaseFolder() const {
   return common::IncludeBackslash(m_folders.gDBPath + m_period.gDataYM);
 }
 
-std::string AppSession::codeFolder() const {
-  return common::IncludeBackslash(m_folders.gDBPath + "CODE");
+std::string AppSession::codeFolder() const { return codeFolderBelow(m_folders.gDBPath); }
+
+std::string AppSession::codeFolderBelow(const std::string& dbPath) {
+  // The filing program's folder may be spelt "code" as well; a case-sensitive file system must
+  // still find it.
+  return common::IncludeBackslash(store::resolveFolderIgnoringCase(dbPath, "CODE").string());
 }
 
 void AppSession::loadVersion() {

@@ -61,6 +61,7 @@ class AppSession {
   // gDBPath + gDataYM + separator, and gDBPath + "CODE" + separator.
   [[nodiscard]] std::string periodDatabaseFolder() const;
   [[nodiscard]] std::string codeFolder() const;
+  [[nodiscard]] static std::string codeFolderBelow(const std::string& dbPath);
 
   [[nodiscard]] const VersionInfo& version() const { return m_version; }
   // Reads the version record beside the program (start-up, before the splash).

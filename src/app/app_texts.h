@@ -11,12 +11,12 @@ inline constexpr std::string_view kPeriodInvalid = "日期輸入錯誤，請重�
 // Folder failures: prefix, the folder in double quotes, suffix.
 inline constexpr std::string_view kFolderSuffix =
     "！ 請確認您的磁碟機運作正常, 或該目錄尚未被設定為唯讀.";
-inline constexpr std::string_view kUploadFolderPrefix = "無法建立上傳";                // A
-inline constexpr std::string_view kBackupFolderPrefix = "無法建立附件上傳備份目錄";    // B
-inline constexpr std::string_view kLogFolderPrefix = "無法建立整批申報訊息檔目錄";     // C
-inline constexpr std::string_view kReceiptFolderPrefix = "無法建立申報回執聯檔目錄";   // D
-inline constexpr std::string_view kDbTxtFolderPrefix = "無法建立資料轉檔目錄";         // E
-inline constexpr std::string_view kTableFolderPrefix = "無法建立資料表";               // F
+inline constexpr std::string_view kUploadFolderPrefix = "無法建立上傳";               // A
+inline constexpr std::string_view kBackupFolderPrefix = "無法建立附件上傳備份目錄";   // B
+inline constexpr std::string_view kLogFolderPrefix = "無法建立整批申報訊息檔目錄";    // C
+inline constexpr std::string_view kReceiptFolderPrefix = "無法建立申報回執聯檔目錄";  // D
+inline constexpr std::string_view kDbTxtFolderPrefix = "無法建立資料轉檔目錄";        // E
+inline constexpr std::string_view kTableFolderPrefix = "無法建立資料表";              // F
 // A and F say "目錄" after the quoted folder.
 inline constexpr std::string_view kFolderWord = "目錄";
 

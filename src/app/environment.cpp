@@ -8,7 +8,7 @@ namespace {
 
 // Everything the application asks of the environment; captured once so the rest reads a value.
 constexpr std::string_view kKnownVariables[] = {
-    "ALLUSERSPROFILE", "PUBLIC",         "windir",         "HOME",        "USERPROFILE",
+    "ALLUSERSPROFILE", "PUBLIC",         "windir",         "HOME",   "USERPROFILE",
     "XDG_CONFIG_HOME", "XDG_STATE_HOME", "ATHUP_SETTINGS", "TMPDIR",
 };
 

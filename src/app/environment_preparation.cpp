@@ -155,7 +155,7 @@ bool AppSession::prepareSteps(std::string_view dataYM, Prepared& next) {
 
   // 14. Aliases.
   next.aliasesMoved = true;
-  ConnectPeriodDatabases(periodDbFolder + kSep, f.gDBPath + "CODE" + kSep, period);
+  ConnectPeriodDatabases(periodDbFolder + kSep, codeFolderBelow(f.gDBPath), period);
 
   // 15-17. Own tables (missing ones reported, not fatal), migrations, the category table.
   (void)store::PreparePeriodTables(m_orbWin, ui, store::CatalogueLog{f.gRunLogFile, clock});
@@ -164,7 +164,7 @@ bool AppSession::prepareSteps(std::string_view dataYM, Prepared& next) {
 }
 
 void AppSession::pointAliasesBack(const Prepared& next) {
-  return;
+  if (!next.aliasesMoved) return;
   try {
     if (isPrepared()) {
       ConnectPeriodDatabases(periodDatabaseFolder(), codeFolder(), m_period);

@@ -47,7 +47,8 @@ std::filesystem::path ProgramLocation::deliveryFile(std::string_view name) const
 std::filesystem::path currentExecutableDir() {
 #ifdef _WIN32
   std::wstring buffer(32768, L'\0');
-  const DWORD length = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+  const DWORD length =
+      GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
   buffer.resize(length);
   return std::filesystem::path(buffer).parent_path();
 #else
@@ -62,7 +63,8 @@ ProgramLocation locateProgram(const std::filesystem::path& exeDir, const Environ
   ProgramLocation location{exeDir, exeDir};
   if (isWritableFolder(exeDir)) return location;
   location.writableDir = stateFolder(environment);
-  std::error_code ignored;  // a folder that cannot be made leaves the run without a log, as intended
+  std::error_code
+      ignored;  // a folder that cannot be made leaves the run without a log, as intended
   std::filesystem::create_directories(location.writableDir, ignored);
   return location;
 }

@@ -5,13 +5,17 @@
 #include <stdexcept>
 
 #include "app/app_texts.h"
+#include "common/big5.h"
 #include "common/text_helpers.h"
+#include "index/parser/file_parsing.h"
 
 namespace athup::app {
 namespace {
 
 constexpr std::size_t kNoticeColumnWidth = 40;
 constexpr std::size_t kNoticeLinesShown = 5;
+constexpr std::size_t kNoticeLinesRead = 6;
+constexpr int kNoticeFieldWidth = 1000;
 
 int localYear(const Clock& clock) {
   const std::time_t now = std::chrono::system_clock::to_time_t(clock.now());
@@ -28,6 +32,30 @@ int localYear(const Clock& clock) {
 
 std::string NoticeSourceName(const Clock& clock) {
   return std::string(localYear(clock) < 2019 ? kReadmeBefore2019 : kReadmeFrom2019);
+}
+
+std::optional<std::string> NoticeLabelText(const std::filesystem::path& file) {
+  try {
+    index::TFileParsing parser;
+    // The line is shown as written: blanks inside it stay, and a missing notice must not be
+    // created empty in the program's folder.
+    parser.FieldDefs().add("LINE", kNoticeFieldWidth, index::TParsingAlignment::paLeft, ' ', false);
+    parser.setAllowCreate(false);
+    parser.setReadOnly(true);
+    parser.setTextLineMode(true);
+    parser.setFileName(file);
+    parser.Open();
+    parser.Last();
+    std::vector<std::string> linesBackwards;
+    for (std::size_t i = 0; i < kNoticeLinesRead; ++i) {
+      linesBackwards.push_back(
+          common::Big5ToUtf8(common::trimBlanks(parser.FieldByName("LINE").RawText())));
+      parser.Prior();  // stays on the first line once there
+    }
+    return formatNoticeLabel(linesBackwards);
+  } catch (const std::exception&) {
+    return std::nullopt;  // the splash goes on without its notice panel
+  }
 }
 
 std::string formatNoticeLabel(const std::vector<std::string>& linesBackwards) {
@@ -64,6 +92,8 @@ bool ShowWizardOnShow(const SettingsStore& settings) {
   return settings.readString(kOrbKey, "ShowWizard") == "1";
 }
 
-void OnMainWindowClose(SettingsStore& settings) { settings.deleteSubKey(kCrcKey); }
+void OnMainWindowClose(SettingsStore& settings) {
+  settings.deleteSubKey(kCrcKey);
+}
 
 }  // namespace athup::app

@@ -60,8 +60,12 @@ int runUploadCipher(CommandContext& context, Direction direction) {
   return kExitOk;
 }
 
-int runEncrypt(CommandContext& context) { return runUploadCipher(context, Direction::Encrypt); }
-int runDecrypt(CommandContext& context) { return runUploadCipher(context, Direction::Decrypt); }
+int runEncrypt(CommandContext& context) {
+  return runUploadCipher(context, Direction::Encrypt);
+}
+int runDecrypt(CommandContext& context) {
+  return runUploadCipher(context, Direction::Decrypt);
+}
 
 int runReceiptFile(CommandContext& context) {
   const Direction direction = directionOf(context.args);
@@ -122,10 +126,11 @@ const CommandRegistration kDecrypt({"decrypt",
                                     "  athup-cli decrypt --password P SRC DST\n"
                                     "      decrypt an upload file (upload cipher)\n",
                                     runDecrypt});
-const CommandRegistration kReceiptFile({"receipt-file",
-                                        "  athup-cli receipt-file encrypt|decrypt --password P SRC DST\n"
-                                        "      encrypt or decrypt a receipt file\n",
-                                        runReceiptFile});
+const CommandRegistration kReceiptFile(
+    {"receipt-file",
+     "  athup-cli receipt-file encrypt|decrypt --password P SRC DST\n"
+     "      encrypt or decrypt a receipt file\n",
+     runReceiptFile});
 const CommandRegistration kVersionFile({"version-file",
                                         "  athup-cli version-file encrypt|decrypt SRC DST\n"
                                         "      encrypt or decrypt the version record\n",

@@ -101,8 +101,7 @@ int runPrepare(CommandContext& context) {
   StderrInteraction interaction(context.err);
   app::IniSettingsStore settings(app::settingsFilePath(environment));
   app::AppSession session(app::SessionSetup{
-      settings, interaction, clock,
-      app::locateProgram(app::currentExecutableDir(), environment),
+      settings, interaction, clock, app::locateProgram(app::currentExecutableDir(), environment),
       app::GetSharedDocDir(environment), environment.tempFolder()});
   if (!session.PrepareEnvironment(period)) throw SilentAbort();
   printValues(context.out, session);

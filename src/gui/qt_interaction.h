@@ -4,10 +4,10 @@
 #include <QWidget>
 
 #include "common/interaction.h"
+#include "gui/shell/status_slots.h"
 
 namespace athup::gui {
 
-class StatusSlots;
 
 // The desktop program's answer to the core: message boxes, questions, file and folder dialogs, a
 // password dialog and the main window's status bar. All of them are scriptable in tests through

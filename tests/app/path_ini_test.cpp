@@ -1,8 +1,9 @@
+#include "app/path_ini.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
-#include "app/path_ini.h"
 #include "support/temp_dir.h"
 
 namespace athup::app {

@@ -1,6 +1,7 @@
+#include "app/period_input.h"
+
 #include <gtest/gtest.h>
 
-#include "app/period_input.h"
 #include "fixed_clock.h"
 
 namespace athup::app {
@@ -20,9 +21,15 @@ TEST(PeriodInputTest, ConfirmationRules) {
     std::optional<std::string> error;
   };
   const Case cases[] = {
-      {"", empty},           {"10213", invalid},      {"10200", invalid},
-      {"102/13", invalid},   {"1021", invalid},       {"10a02", invalid},
-      {"10201", std::nullopt}, {"102/12", std::nullopt}, {"99901", std::nullopt},
+      {"", empty},
+      {"10213", invalid},
+      {"10200", invalid},
+      {"102/13", invalid},
+      {"1021", invalid},
+      {"10a02", invalid},
+      {"10201", std::nullopt},
+      {"102/12", std::nullopt},
+      {"99901", std::nullopt},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.typed);

@@ -91,8 +91,9 @@ TEST_F(PrepareEnvironmentTest, FreshWorkstationGetsValuesFoldersSettingsAndTable
   EXPECT_EQ(f.gDbTxtPath, m_doc + "DbTxt/");
   EXPECT_EQ(f.gDBPath, m_doc + "DB/");
 
-  for (const std::string folder : {f.gTempPath, f.gBackupPath, f.gReportPath, f.gLogPath,
-                                   f.gApplyTETPath + "11310", f.gDbTxtPath, f.gDBPath + "11310"}) {
+  for (const std::string& folder :
+       std::vector<std::string>{f.gTempPath, f.gBackupPath, f.gReportPath, f.gLogPath,
+                                f.gApplyTETPath + "11310", f.gDbTxtPath, f.gDBPath + "11310"}) {
     EXPECT_TRUE(fs::is_directory(folder)) << folder;
   }
   EXPECT_FALSE(fs::exists(f.gPeriodDefaultPath));  // offered by the windows, not made here
@@ -125,7 +126,9 @@ TEST_F(PrepareEnvironmentTest, FreshWorkstationGetsValuesFoldersSettingsAndTable
 
 TEST_F(PrepareEnvironmentTest, DatabaseRootFromTheSettings) {
   const std::string own = m_root.path().string() + "/own-db";
-  fs::create_directories(own);
+  fs::create_directories(own + "/CODE");
+  // The delivery's category table, in the code folder as the filing program spells it.
+  m_root.write("doc/DB/code/ORBDB1_ATH_CODE.DB", "category table");
   struct Case {
     const char* what;
     std::optional<std::string> setting;
@@ -147,6 +150,9 @@ TEST_F(PrepareEnvironmentTest, DatabaseRootFromTheSettings) {
     EXPECT_EQ(m_settings.readString(kOrbKey, "DBPath"), c.setting.value_or(m_doc + "DB/"));
     EXPECT_EQ(session().ReadSettingPath("DBPath"), c.expected);
     EXPECT_EQ(session().ReadSettingPath("UploadPath"), "");
+    // ORBCODE reads the code folder however it is spelt, and the category table is there.
+    EXPECT_EQ(session().orbCode().folder(), fs::path(session().codeFolder()));
+    EXPECT_TRUE(fs::is_regular_file(session().codeFolder() + "ORBDB1_ATH_CODE.DB"));
   }
 }
 
@@ -159,10 +165,13 @@ TEST_F(PrepareEnvironmentTest, EachFolderFailureNamesItsFolderAndStopsThere) {
   const Case cases[] = {
       {"tmp", "無法建立上傳\"" + root + "/tmp/\"目錄" + kTail},
       {"doc/UpLoad", "無法建立上傳\"" + m_doc + "UpLoad/\"目錄" + kTail},
-      {"doc/UpLoad/ATHBackUp", "無法建立附件上傳備份目錄\"" + m_doc + "UpLoad/ATHBackUp/10201/\"" + kTail},
-      {"doc/UpLoad/ATHRpt", "無法建立附件上傳備份目錄\"" + m_doc + "UpLoad/ATHRpt/10201/\"" + kTail},
+      {"doc/UpLoad/ATHBackUp",
+       "無法建立附件上傳備份目錄\"" + m_doc + "UpLoad/ATHBackUp/10201/\"" + kTail},
+      {"doc/UpLoad/ATHRpt",
+       "無法建立附件上傳備份目錄\"" + m_doc + "UpLoad/ATHRpt/10201/\"" + kTail},
       {"doc/Log", "無法建立整批申報訊息檔目錄\"" + m_doc + "Log/\"" + kTail},
-      {"doc/UpLoad/ApplyTET", "無法建立申報回執聯檔目錄\"" + m_doc + "UpLoad/ApplyTET/10201\"" + kTail},
+      {"doc/UpLoad/ApplyTET",
+       "無法建立申報回執聯檔目錄\"" + m_doc + "UpLoad/ApplyTET/10201\"" + kTail},
       {"doc/DbTxt", "無法建立資料轉檔目錄\"" + m_doc + "DbTxt/\"" + kTail},
       {"doc/DB", "無法建立資料表\"" + m_doc + "DB/10201\"目錄" + kTail},
   };
@@ -175,9 +184,8 @@ TEST_F(PrepareEnvironmentTest, EachFolderFailureNamesItsFolderAndStopsThere) {
     fresh.write(c.blocked, "not a folder");
     ScriptedInteraction ui;
     IniSettingsStore settings(fresh / "orb.ini");
-    AppSession session(SessionSetup{settings, ui, m_clock,
-                                    ProgramLocation{fresh / "bin", fresh / "bin"}, doc,
-                                    fresh / "tmp"});
+    AppSession session(SessionSetup{
+        settings, ui, m_clock, ProgramLocation{fresh / "bin", fresh / "bin"}, doc, fresh / "tmp"});
 
     EXPECT_FALSE(session.PrepareEnvironment("10201"));
 
@@ -247,7 +255,9 @@ TEST_F(PrepareEnvironmentTest, FailedChangeKeepsThePreviousPeriodInForce) {
     EXPECT_EQ(session().orbWin().folder(), fs::path(m_doc + "DB/11310/"));
     EXPECT_EQ(session().orbCode().folder(), fs::path(m_doc + "DB/CODE/"));
     const auto periodLines = statuses(StatusKind::Period);
-    if (!periodLines.empty()) EXPECT_EQ(periodLines.back(), "申報年期:11311資料所屬:11310");
+    if (!periodLines.empty()) {
+      EXPECT_EQ(periodLines.back(), "申報年期:11311資料所屬:11310");
+    }
   }
 }
 

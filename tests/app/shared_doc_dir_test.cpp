@@ -1,8 +1,9 @@
+#include "app/shared_doc_dir.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
-#include "app/shared_doc_dir.h"
 #include "support/temp_dir.h"
 
 namespace athup::app {

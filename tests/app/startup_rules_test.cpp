@@ -1,7 +1,8 @@
+#include "app/startup_rules.h"
+
 #include <gtest/gtest.h>
 
 #include "app/ini_settings_store.h"
-#include "app/startup_rules.h"
 #include "fixed_clock.h"
 #include "support/scripted_interaction.h"
 #include "support/temp_dir.h"

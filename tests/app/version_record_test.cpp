@@ -1,8 +1,9 @@
+#include "app/version_record.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
-#include "app/version_record.h"
 #include "security/cipher/crypt_file.h"
 #include "support/scripted_interaction.h"
 #include "support/temp_dir.h"

@@ -52,9 +52,9 @@ TEST(CryptCli, EachCipherRoundTripsThroughFiles) {
     EXPECT_EQ(testing::readFile(back), sample(200)) << pair[0][0];
     EXPECT_TRUE(first.err.empty() && second.err.empty());
   }
-  EXPECT_EQ(encrypted[0].size(), 224u);       // 16 * (floor(208 / 16) + 1)
-  EXPECT_EQ(encrypted[1].size(), 224u);       // 8 + 16 + 200
-  EXPECT_NE(encrypted[1], encrypted[2]);      // another password
+  EXPECT_EQ(encrypted[0].size(), 224u);   // 16 * (floor(208 / 16) + 1)
+  EXPECT_EQ(encrypted[1].size(), 224u);   // 8 + 16 + 200
+  EXPECT_NE(encrypted[1], encrypted[2]);  // another password
 }
 
 TEST(CryptCli, FailuresPrintTheTextAndExitOne) {

@@ -61,13 +61,13 @@ TEST_F(PrepareCliTest, PreparesTheConfiguredFoldersAndPrintsTheValues) {
   ASSERT_EQ(run({"--period", "113/10"}), kExitOk) << m_err.str();
 
   const std::string out = m_out.str();
-  for (const std::string line :
-       {"gDataYM=11310\n", "gApplyYM=11311\n", "gDBPath=" + docDir() + "DB/\n",
-        "gUploadPath=" + docDir() + "UpLoad/\n",
-        "gBackupPath=" + docDir() + "UpLoad/ATHBackUp/11310/\n",
-        "gReportPath=" + docDir() + "UpLoad/ATHRpt/11310/\n",
-        "gPeriodDefaultPath=" + docDir() + "UpLoad/Default/11310/\n",
-        "gTempPath=" + (m_dir / "tmp").string() + "/\n"}) {
+  for (const std::string& line : std::vector<std::string>{
+           "gDataYM=11310\n", "gApplyYM=11311\n", "gDBPath=" + docDir() + "DB/\n",
+           "gUploadPath=" + docDir() + "UpLoad/\n",
+           "gBackupPath=" + docDir() + "UpLoad/ATHBackUp/11310/\n",
+           "gReportPath=" + docDir() + "UpLoad/ATHRpt/11310/\n",
+           "gPeriodDefaultPath=" + docDir() + "UpLoad/Default/11310/\n",
+           "gTempPath=" + (m_dir / "tmp").string() + "/\n"}) {
     EXPECT_NE(out.find(line), std::string::npos) << line << " in\n" << out;
   }
   EXPECT_TRUE(fs::is_regular_file(docDir() + "DB/11310/ORBDB_ATH_T02.DB"));

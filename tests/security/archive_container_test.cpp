@@ -109,7 +109,7 @@ std::string noise(std::size_t size, unsigned seed) {
   return bytes;
 }
 
-TEST(ArchiveContainer, PacksAndExtractsBigFivNamesEmptyAndLargeFiles) {
+TEST(ArchiveContainer, PacksAndExtractsBigFiveNamesEmptyAndLargeFiles) {
   TempDir dir;
   struct File {
     std::string name;

@@ -3,8 +3,8 @@
 
 #include <cctype>
 #include <filesystem>
-#include <iterator>
 #include <functional>
+#include <iterator>
 #include <string>
 
 #include "common/errors.h"
@@ -177,8 +177,7 @@ TEST(ReceiptCipher, PasswordIsWipedAfterEveryOperationUnlessKept) {
   EXPECT_EQ(errorOf([&] { (void)cipher.encryptBytes("123456789"); }), "密碼不可以空白!!");
 
   cipher.setPW("12345678");
-  EXPECT_EQ(errorOf([&] { (void)cipher.decryptBytes("short"); }),
-            "來源資料資料異常(資料量不足)!!");
+  EXPECT_EQ(errorOf([&] { (void)cipher.decryptBytes("short"); }), "來源資料資料異常(資料量不足)!!");
   EXPECT_TRUE(cipher.PW().empty());  // also after a failure
 
   cipher.setClearPw(false);

@@ -40,8 +40,8 @@ std::string md5(std::string_view bytes) {
 
 std::string crcText(std::string_view bytes) {
   char text[9];
-  const auto crc = crc32(0, reinterpret_cast<const Bytef*>(bytes.data()),
-                         static_cast<uInt>(bytes.size()));
+  const auto crc =
+      crc32(0, reinterpret_cast<const Bytef*>(bytes.data()), static_cast<uInt>(bytes.size()));
   std::snprintf(text, sizeof text, "%08lX", crc);
   return text;
 }
@@ -98,9 +98,8 @@ TEST(UploadCipher, PadsWithBcdCountsAfterTheChecksumText) {
     std::size_t encryptedLength;
   };
   const Case cases[] = {
-      {48, 8, '\x08', 64},  {56, 16, '\x16', 80}, {54, 2, '\x02', 64},
-      {50, 6, '\x06', 64},  {60, 12, '\x12', 80}, {62, 10, '\x10', 80},
-      {55, 1, '\x01', 64},  {1000, 16, '\x16', 1024},
+      {48, 8, '\x08', 64},  {56, 16, '\x16', 80}, {54, 2, '\x02', 64}, {50, 6, '\x06', 64},
+      {60, 12, '\x12', 80}, {62, 10, '\x10', 80}, {55, 1, '\x01', 64}, {1000, 16, '\x16', 1024},
   };
   for (const auto& c : cases) {
     const std::string data = sample(c.length);
@@ -114,8 +113,8 @@ TEST(UploadCipher, PadsWithBcdCountsAfterTheChecksumText) {
 }
 
 TEST(UploadCipher, BcdPadBytes) {
-  const std::pair<std::size_t, std::uint8_t> bytes[] = {{1, 0x01}, {9, 0x09}, {10, 0x10},
-                                                        {16, 0x16}, {99, 0x99}};
+  const std::pair<std::size_t, std::uint8_t> bytes[] = {
+      {1, 0x01}, {9, 0x09}, {10, 0x10}, {16, 0x16}, {99, 0x99}};
   for (const auto& [count, byte] : bytes) {
     EXPECT_EQ(bcdByte(count), byte) << count;
     EXPECT_EQ(bcdCount(byte), count) << count;
@@ -195,7 +194,8 @@ TEST(UploadCipher, RejectsPadCountsThatAreNotBcdOrTooLarge) {
   // Hand-made files whose last plaintext byte is not a valid pad count for them.
   const std::string body = sample(40);
   for (const char last : {'\x0A', '\x41', '\x99', '\x48'}) {
-    const std::string padded = body + crcText(body) + std::string(16, '\x16').replace(15, 1, 1, last);
+    const std::string padded =
+        body + crcText(body) + std::string(16, '\x16').replace(15, 1, 1, last);
     TCBCEncrypt cipher;
     cipher.setPW(kPw);
     try {
@@ -258,9 +258,9 @@ TEST(UploadCipher, FilesAndStreams) {
   cipher.SaveResult(dir / "a.enp");  // replaces the existing file
   EXPECT_EQ(testing::readFile(dir / "a.enp"), sample(300));
 
-  for (const auto& call : {+[](TCBCEncrypt& c) { c.EncryptFile(""); },
-                           +[](TCBCEncrypt& c) { c.DecryptFile(""); },
-                           +[](TCBCEncrypt& c) { c.SaveResult(""); }}) {
+  for (const auto& call :
+       {+[](TCBCEncrypt& c) { c.EncryptFile(""); }, +[](TCBCEncrypt& c) { c.DecryptFile(""); },
+        +[](TCBCEncrypt& c) { c.SaveResult(""); }}) {
     try {
       call(cipher);
       ADD_FAILURE() << "empty name accepted";

@@ -26,8 +26,9 @@ class DatabaseTest : public ::testing::Test {
  protected:
   void SetUp() override {
     db.open("ORBWIN", dir.path());
-    db.execute("CREATE TABLE ORBDB_ATH_FILE (BAN CHAR(8), FILE_NM CHAR(60), FILE_SIZE Numeric, "
-               "NOTE BLOB(240))");
+    db.execute(
+        "CREATE TABLE ORBDB_ATH_FILE (BAN CHAR(8), FILE_NM CHAR(60), FILE_SIZE Numeric, "
+        "NOTE BLOB(240))");
   }
   TempDir dir;
   Database db;
@@ -35,10 +36,13 @@ class DatabaseTest : public ::testing::Test {
 
 TEST_F(DatabaseTest, EachTableIsItsOwnFileAndRowsRoundTrip) {
   EXPECT_TRUE(fs::is_regular_file(dir / "ORBDB_ATH_FILE.DB"));
-  db.execute("INSERT INTO ORBDB_ATH_FILE (BAN, FILE_NM, FILE_SIZE, NOTE) "
-             "VALUES (:BAN, :FILE_NM, :FILE_SIZE, :NOTE)",
-             {{":BAN", "12345678"}, {"FILE_NM", "發票.pdf"}, {"FILE_SIZE", 1024.0},
-              {"NOTE", repeat("x", 1000)}});
+  db.execute(
+      "INSERT INTO ORBDB_ATH_FILE (BAN, FILE_NM, FILE_SIZE, NOTE) "
+      "VALUES (:BAN, :FILE_NM, :FILE_SIZE, :NOTE)",
+      {{":BAN", "12345678"},
+       {"FILE_NM", "發票.pdf"},
+       {"FILE_SIZE", 1024.0},
+       {"NOTE", repeat("x", 1000)}});
   EXPECT_EQ(db.lastChanges(), 1);
 
   auto rows = db.query("select * from \"ORBDB_ATH_FILE.DB\" where BAN = \"12345678\"");
@@ -89,7 +93,7 @@ TEST_F(DatabaseTest, CharWidthsAreBig5BytesAndOverlongValuesAreRefused) {
 
 TEST_F(DatabaseTest, EveryParameterMustBeBoundByName) {
   const char* insert = "INSERT INTO ORBDB_ATH_FILE (BAN) VALUES (:BAN)";
-  EXPECT_THROW(db.execute(insert), Error);                                   // missing
+  EXPECT_THROW(db.execute(insert), Error);                                      // missing
   EXPECT_THROW(db.execute(insert, {{"BAN", "1"}, {"FILE_TP", "T02"}}), Error);  // unknown
   EXPECT_THROW(db.execute("INSERT INTO ORBDB_ATH_FILE (BAN) VALUES (?)", {}), Error);
   EXPECT_EQ(db.query("SELECT COUNT(*) N FROM ORBDB_ATH_FILE").number("N"), 0.0);
@@ -141,11 +145,15 @@ TEST_F(DatabaseTest, TransactionsCommitOrRollBackTogether) {
   }  // not committed
   EXPECT_EQ(db.query("SELECT COUNT(*) N FROM ORBDB_ATH_FILE").number("N"), 0.0);
 
+  Database other;
+  other.open("OTHER", dir.path());
+  other.execute("CREATE TABLE ORBDB_LATE (BAN CHAR(8))");
+
   auto transaction = db.transaction({"ORBDB_ATH_FILE"});
   db.execute("INSERT INTO ORBDB_ATH_FILE (BAN) VALUES ('1')");
   // A table not named at the start cannot join: its file cannot be attached now.
-  db.execute("CREATE TABLE ORBDB_LATE (BAN CHAR(8))", {});
   EXPECT_THROW((void)db.query("SELECT * FROM ORBDB_LATE"), Error);
+  EXPECT_THROW(db.execute("CREATE TABLE ORBDB_NEW (BAN CHAR(8))"), Error);
   transaction.commit();
   EXPECT_EQ(db.query("SELECT COUNT(*) N FROM ORBDB_ATH_FILE").number("N"), 1.0);
 }

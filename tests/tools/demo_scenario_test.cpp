@@ -83,7 +83,7 @@ TEST(DemoScenario, EverySeedGivesTheRolesAndWritableFiles) {
 TEST(DemoScenario, PeriodsAndTheirFilingMonth) {
   EXPECT_EQ(buildScenario(1, "11312").gApplyYM, "11401");
   EXPECT_EQ(buildScenario(1, "10201").gApplyYM, "10202");
-  for (const std::string bad : {"11313", "11300", "1131", "113100", "11a10", ""}) {
+  for (const std::string bad : {"11313", "11300", "00010", "1131", "113100", "11a10", ""}) {
     EXPECT_THROW((void)buildScenario(1, bad), Error) << bad;
   }
 }

@@ -21,12 +21,18 @@ TEST(SignedZoned, KnownForms) {
     const char* text;
   };
   const Case cases[] = {
-      {-12340, 8, false, "0001234}"},     {-12341, 8, false, "0001234J"},
-      {-12349, 8, true, "0001234R"},      {12341, 8, true, "0001234A"},
-      {12345, 8, false, "00012345"},      {12340, 8, true, "0001234{"},
-      {-121, 12, false, "00000000012J"},  {120, 12, true, "00000000012{"},
-      {0, 1, true, "{"},                  {0, 1, false, "0"},
-      {-7, 1, false, "P"},                {999999999, 10, false, "0999999999"},
+      {-12340, 8, false, "0001234}"},
+      {-12341, 8, false, "0001234J"},
+      {-12349, 8, true, "0001234R"},
+      {12341, 8, true, "0001234A"},
+      {12345, 8, false, "00012345"},
+      {12340, 8, true, "0001234{"},
+      {-121, 12, false, "00000000012J"},
+      {120, 12, true, "00000000012{"},
+      {0, 1, true, "{"},
+      {0, 1, false, "0"},
+      {-7, 1, false, "P"},
+      {999999999, 10, false, "0999999999"},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(signedZoned(c.value, c.width, c.signedPositive), c.text) << c.value;
@@ -71,7 +77,7 @@ TEST(FilingRecords, T02FieldsSitAtTheirPositions) {
   EXPECT_EQ(record.substr(18, 5), "11310");
   EXPECT_EQ(record.substr(28, 10), "AB12345678");
   EXPECT_EQ(record.substr(38, 8), "        ");  // no buyer BAN
-  EXPECT_EQ(record.substr(47, 1), "1");        // PCTS_MODE at 48
+  EXPECT_EQ(record.substr(47, 1), "1");         // PCTS_MODE at 48
   EXPECT_EQ(record.substr(50, 14), "FX0123456789  ");
   EXPECT_EQ(record.substr(64, 12), "000000012345");
   EXPECT_EQ(record.substr(76, 7), "1130915");
@@ -109,9 +115,9 @@ TEST(FilingRecords, T08ChineseTextIsBig5PaddedByBytes) {
 
 TEST(FilingRecords, TetKeepsTheFieldsTheImportReads) {
   TetRecord tet;
-  tet.texts = {{"DATA_TP", "1"},           {"BAN", "04595257"},   {"DATA_YYMM_X5", "11310"},
-               {"FLG_TMS", "1"},           {"VAT_LOSN_X9", "123456789"},
-               {"TOTAL_PAID_MK", "N"},     {"HSN_CD", "F"},       {"DECLNT", "王小明"}};
+  tet.texts = {{"DATA_TP", "1"}, {"BAN", "04595257"},          {"DATA_YYMM_X5", "11310"},
+               {"FLG_TMS", "1"}, {"VAT_LOSN_X9", "123456789"}, {"TOTAL_PAID_MK", "N"},
+               {"HSN_CD", "F"},  {"DECLNT", "王小明"}};
   tet.amounts = {{"VEV3_TXL_S_AMT", 1234567}, {"SP_BK_5_TAX", 42}};
   const std::string record = formatTetRecord(tet);
   ASSERT_EQ(record.size(), kTetRecordWidth);

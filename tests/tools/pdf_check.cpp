@@ -23,7 +23,8 @@ std::string pdfProblems(const std::string& pdf) {
   const std::size_t entriesAt = xref + 5 + pdf.substr(xref + 5).find('\n') + 1;
   for (std::size_t n = 0; n < count; ++n) {
     const std::string entry = pdf.substr(entriesAt + 20 * n, 20);
-    if (entry.size() != 20 || entry[19] != '\n') return "xref entry " + std::to_string(n) + " is not 20 bytes";
+    if (entry.size() != 20 || entry[19] != '\n')
+      return "xref entry " + std::to_string(n) + " is not 20 bytes";
     if (n == 0) {
       if (entry != "0000000000 65535 f \n") return "bad free entry";
       continue;

@@ -3,9 +3,9 @@
 #include <QEvent>
 #include <QFrame>
 #include <QKeyEvent>
+#include <QFontMetrics>
 #include <QLabel>
-#include <QPainter>
-#include <QPixmap>
+#include <QStringList>
 
 #include "gui/support/fonts.h"
 
@@ -16,6 +16,7 @@ constexpr int kShapeLeft = 400;
 constexpr int kLabelLeft = 425;
 constexpr int kSlideStop = 380;
 constexpr int kSlideStep = 5;
+constexpr int kNoticeWidth = 290;
 
 QLabel* addLabel(QWidget* parent, const char* name, const QString& text, const QRect& where,
                  const QFont& font, Qt::Alignment align = Qt::AlignLeft | Qt::AlignVCenter) {
@@ -27,24 +28,24 @@ QLabel* addLabel(QWidget* parent, const char* name, const QString& text, const Q
   return label;
 }
 
-// The splash picture: the program's mark, a folder of papers going up an arrow.
-QPixmap splashPicture() {
-  QPixmap picture(180, 180);
-  picture.fill(Qt::white);
-  QPainter painter(&picture);
-  painter.setRenderHint(QPainter::Antialiasing);
-  painter.setPen(Qt::NoPen);
-  painter.setBrush(QColor(0x1f, 0x4e, 0x8c));
-  painter.drawRoundedRect(10, 10, 160, 160, 24, 24);
-  painter.setBrush(Qt::white);
-  painter.drawRect(45, 60, 90, 80);
-  painter.setBrush(QColor(0xf2, 0xb1, 0x34));
-  const QPoint arrow[7] = {{90, 28}, {130, 68}, {105, 68}, {105, 110}, {75, 110}, {75, 68},
-                           {50, 68}};
-  painter.drawPolygon(arrow, 7);
-  painter.setPen(QPen(QColor(0x1f, 0x4e, 0x8c), 4));
-  for (int y = 120; y <= 132; y += 6) painter.drawLine(58, y, 122, y);
-  return picture;
+// Breaks the notice only at blanks, never inside a run of Chinese text, so each padded column of
+// the notice starts a line of its own; the blanks that end a line take no room.
+QString wrapAtBlanks(const QString& text, const QFontMetrics& metrics, int width) {
+  QStringList lines;
+  QString line;
+  for (const QString& word : text.split(QLatin1Char(' '))) {
+    const QString candidate = line.isEmpty() && !word.isEmpty() ? word : line + QLatin1Char(' ') + word;
+    QString used = candidate;
+    while (used.endsWith(QLatin1Char(' '))) used.chop(1);
+    if (!word.isEmpty() && !line.trimmed().isEmpty() && metrics.horizontalAdvance(used) > width) {
+      lines.append(line);
+      line = word;
+    } else {
+      line = candidate;
+    }
+  }
+  if (!line.trimmed().isEmpty()) lines.append(line);
+  return lines.join(QLatin1Char('\n'));
 }
 
 }  // namespace
@@ -61,7 +62,10 @@ TfrmORBLogo::TfrmORBLogo(Texts texts, QWidget* parent)
 
   auto* picture = new QLabel(this);
   picture->setObjectName(QStringLiteral("imgLogo"));
-  picture->setPixmap(splashPicture());
+  if (!m_texts.picture.isNull()) {
+    picture->setPixmap(m_texts.picture.scaled(180, 180, Qt::KeepAspectRatio,
+                                              Qt::SmoothTransformation));
+  }
   picture->setGeometry(24, 30, 180, 180);
 
   QFont title = kaiFont(30);
@@ -85,13 +89,13 @@ TfrmORBLogo::TfrmORBLogo(Texts texts, QWidget* parent)
   m_notice = new QLabel(this);
   m_notice->setObjectName(QStringLiteral("Label1"));
   m_notice->setTextFormat(Qt::PlainText);
-  m_notice->setWordWrap(true);
   m_notice->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   m_notice->setFont(mingFont(12));
   QPalette light = m_notice->palette();
   light.setColor(QPalette::WindowText, Qt::white);
   m_notice->setPalette(light);
-  m_notice->setText(m_texts.notice.value_or(QString()));
+  m_notice->setText(wrapAtBlanks(m_texts.notice.value_or(QString()),
+                                 QFontMetrics(m_notice->font()), kNoticeWidth));
 
   m_timer.setInterval(kTickMs);
   connect(&m_timer, &QTimer::timeout, this, &TfrmORBLogo::tick);
@@ -104,7 +108,7 @@ QLabel* TfrmORBLogo::label(const char* name) const {
 void TfrmORBLogo::showEvent(QShowEvent* event) {
   m_ticks = 0;
   m_shape->move(kShapeLeft, m_shape->y());
-  m_notice->setGeometry(kLabelLeft, m_shape->y() + 8, 290, 100);
+  m_notice->setGeometry(kLabelLeft, m_shape->y() + 8, kNoticeWidth, 100);
   m_shape->show();
   m_notice->show();
   if (!m_texts.notice) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QPixmap>
 #include <QString>
 #include <QTimer>
 #include <functional>
@@ -21,6 +22,7 @@ class TfrmORBLogo : public QDialog {
   static constexpr char kResolutionLine[] = "最佳執行解析度應設為800*600 小字型";
 
   struct Texts {
+    QPixmap picture;      // the program's mark; none leaves the place white
     QString title;
     QString version;      // labVersion, "Version 1.05"
     QString versionDate;  // labVerDate, "版本日期：108年03月15日"
@@ -40,6 +42,8 @@ class TfrmORBLogo : public QDialog {
   [[nodiscard]] QLabel* label(const char* name) const;
   [[nodiscard]] QFrame* noticeShape() const { return m_shape; }
   [[nodiscard]] QLabel* noticeLabel() const { return m_notice; }
+  // The notice as given, before it is broken into lines for the panel.
+  [[nodiscard]] QString noticeText() const { return m_texts.notice.value_or(QString()); }
   [[nodiscard]] bool timerRunning() const { return m_timer.isActive(); }
 
  protected:

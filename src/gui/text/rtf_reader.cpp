@@ -107,7 +107,7 @@ class Converter {
         continue;
       }
       if (m_state.skip) continue;
-      if (static_cast<unsigned char>(c) >= 0x80) {
+      if (static_cast<unsigned char>(c) >= 0x80 || awaitingTrailByte()) {
         m_bytes += c;
       } else {
         flushBytes();
@@ -166,6 +166,10 @@ class Converter {
     }
     if (c == '*') {
       m_state.skip = true;
+      return;
+    }
+    if ((c == '\\' || c == '{' || c == '}') && awaitingTrailByte()) {
+      m_bytes += c;  // the second byte of a Big5 character that happens to be RTF syntax
       return;
     }
     flushBytes();
@@ -257,6 +261,15 @@ class Converter {
       m_state.align = Align::Left;
     }
     // Other words (fonts, code page, spacing, ...) change nothing a notice needs.
+  }
+
+  // True when the pending code-page bytes end with the first byte of a double-byte character.
+  bool awaitingTrailByte() const {
+    std::size_t i = 0;
+    while (i < m_bytes.size()) {
+      i += common::IsBig5LeadByte(static_cast<unsigned char>(m_bytes[i])) ? 2 : 1;
+    }
+    return i > m_bytes.size();
   }
 
   void finishColourTable() {

@@ -17,7 +17,6 @@ namespace athup::security {
 
 // The same with the password of the version record.
 [[nodiscard]] bool CryptFileByMode(Interaction& ui, const std::filesystem::path& source,
-                                   const std::filesystem::path& destination,
-                                   std::string_view mode);
+                                   const std::filesystem::path& destination, std::string_view mode);
 
 }  // namespace athup::security

@@ -17,6 +17,8 @@ Md5Value md5Digest(std::string_view bytes) {
   return digest;
 }
 
-void wipeKey(Md5Value& key) { OPENSSL_cleanse(key.data(), key.size()); }
+void wipeKey(Md5Value& key) {
+  OPENSSL_cleanse(key.data(), key.size());
+}
 
 }  // namespace athup::security

@@ -52,7 +52,9 @@ struct Keys {
   }
 };
 
-bool isContinuationByte(char c) { return (static_cast<unsigned char>(c) & 0xC0u) == 0x80u; }
+bool isContinuationByte(char c) {
+  return (static_cast<unsigned char>(c) & 0xC0u) == 0x80u;
+}
 
 std::size_t characterCount(std::string_view utf8) {
   std::size_t count = 0;
@@ -189,13 +191,21 @@ void TCBCEncrypt::setPW(std::string pw) {
   m_pw = std::move(pw);
 }
 
-void TCBCEncrypt::encryptBytes(std::string_view data) { m_result = encryptData(data, m_pw); }
+void TCBCEncrypt::encryptBytes(std::string_view data) {
+  m_result = encryptData(data, m_pw);
+}
 
-void TCBCEncrypt::decryptBytes(std::string_view data) { m_result = decryptData(data, m_pw); }
+void TCBCEncrypt::decryptBytes(std::string_view data) {
+  m_result = decryptData(data, m_pw);
+}
 
-void TCBCEncrypt::EncryptStream(std::istream& stream) { encryptBytes(readWholeStream(stream)); }
+void TCBCEncrypt::EncryptStream(std::istream& stream) {
+  encryptBytes(readWholeStream(stream));
+}
 
-void TCBCEncrypt::DecryptStream(std::istream& stream) { decryptBytes(readWholeStream(stream)); }
+void TCBCEncrypt::DecryptStream(std::istream& stream) {
+  decryptBytes(readWholeStream(stream));
+}
 
 void TCBCEncrypt::EncryptFile(const std::filesystem::path& source) {
   if (source.empty()) throw Error(kFileNameEmpty);

@@ -73,8 +73,23 @@ class Decoder {
  public:
   void decode(const std::uint8_t* data, std::size_t size, std::string& out) {
     out.reserve(out.size() + size / 4 * 3 + 3);
-    for (std::size_t i = 0; i < size; ++i) {
-      const std::uint8_t value = kDecode[data[i]];
+    std::size_t i = 0;
+    while (i < size) {
+      // Whole groups of four plain alphabet characters, the usual case, go straight through.
+      if (m_count == 0) {
+        while (i + 4 <= size) {
+          const std::uint32_t a = kDecode[data[i]], b = kDecode[data[i + 1]],
+                              c = kDecode[data[i + 2]], d = kDecode[data[i + 3]];
+          if ((a | b | c | d) >= 64) break;
+          const std::uint32_t v = (a << 18) | (b << 12) | (c << 6) | d;
+          const char decoded[3] = {static_cast<char>(v >> 16), static_cast<char>(v >> 8),
+                                   static_cast<char>(v)};
+          out.append(decoded, 3);
+          i += 4;
+        }
+        if (i >= size) break;
+      }
+      const std::uint8_t value = kDecode[data[i++]];
       if (value == kSkip) continue;
       m_group[m_count++] = value;
       if (m_count == 4) {

@@ -11,14 +11,13 @@ namespace fs = std::filesystem;
 
 bool InstallAthCodeTable(const std::string& dbPathSetting, const fs::path& docDir) {
   constexpr std::string_view kFileName = "ORBDB1_ATH_CODE.DB";
-  const fs::path codeFolder =
-      resolveFolderIgnoringCase(common::pathFromUtf8(common::IncludeBackslash(dbPathSetting)), "code");
+  const fs::path codeFolder = resolveFolderIgnoringCase(
+      common::pathFromUtf8(common::IncludeBackslash(dbPathSetting)), "code");
   if (!findFileIgnoringCase(codeFolder, kFileName).empty()) {
     return false;
   }
-  const fs::path source =
-      findFileIgnoringCase(resolveFolderIgnoringCase(resolveFolderIgnoringCase(docDir, "DB"), "code"),
-                           kFileName);
+  const fs::path source = findFileIgnoringCase(
+      resolveFolderIgnoringCase(resolveFolderIgnoringCase(docDir, "DB"), "code"), kFileName);
   if (source.empty()) {
     return false;
   }

@@ -21,8 +21,7 @@ const std::vector<TableDefinition>& definitions() {
       {std::string(kAthCodeTable), {text("CODE", 3), text("CODE_NM", 60)}},
       {std::string(kCodeTable), {text("KIND", 10), text("ID", 20), text("DESCRIPTION", 120)}},
       {std::string(kErrorTable), {text("ERR_CD", 10), text("ERR_MSG", 240)}},
-      {std::string(kInvoWordTable),
-       {text("INVO_YM", 5), text("INVO_WORD", 2), text("INVO_TP", 2)}},
+      {std::string(kInvoWordTable), {text("INVO_YM", 5), text("INVO_WORD", 2), text("INVO_TP", 2)}},
       {std::string(kAgentContactTable),
        {text("AGENT_BAN", 8), text("CONTACT_NM", 60), text("TEL_NO", 20), text("EMAIL", 100)}},
       {std::string(kLastUploadTable),
@@ -36,9 +35,8 @@ const std::vector<TableDefinition>& definitions() {
 }  // namespace
 
 const std::vector<std::string_view>& codeFolderTables() {
-  static const std::vector<std::string_view> tables = {kApplyerTable,  kAthCodeTable,
-                                                       kCodeTable,     kErrorTable,
-                                                       kInvoWordTable, kAgentContactTable};
+  static const std::vector<std::string_view> tables = {
+      kApplyerTable, kAthCodeTable, kCodeTable, kErrorTable, kInvoWordTable, kAgentContactTable};
   return tables;
 }
 

@@ -14,8 +14,12 @@ namespace {
 ColumnDefinition text(std::string name, std::size_t width) {
   return {std::move(name), ColumnKind::Char, width};
 }
-ColumnDefinition number(std::string name) { return {std::move(name), ColumnKind::Numeric, 0}; }
-ColumnDefinition memo(std::string name) { return {std::move(name), ColumnKind::Memo, 0}; }
+ColumnDefinition number(std::string name) {
+  return {std::move(name), ColumnKind::Numeric, 0};
+}
+ColumnDefinition memo(std::string name) {
+  return {std::move(name), ColumnKind::Memo, 0};
+}
 
 const std::vector<TableDefinition>& definitions() {
   static const std::vector<TableDefinition> tables = {
@@ -58,8 +62,7 @@ TableDefinition createdDefinition(char selector) {
 
 void addCrcColumn(Database& orbWin, std::string_view table, std::string_view column) {
   const std::string fileName = tableFileName(table);
-  const ResultSet columns =
-      orbWin.query("Select * From " + fileName + " Where BAN = \"\"");
+  const ResultSet columns = orbWin.query("Select * From " + fileName + " Where BAN = \"\"");
   if (columns.fieldNamesText().find(column) == std::string::npos) {
     orbWin.execute("ALTER TABLE \"" + fileName + "\" ADD " + std::string(column) + " Char(20)");
   }
@@ -95,9 +98,13 @@ bool CreateAttachmentTable(Database& orbWin, char selector, const CatalogueLog& 
   return created;
 }
 
-void AddT02Crc(Database& orbWin) { addCrcColumn(orbWin, kAthT02Table, "T02_CRC"); }
+void AddT02Crc(Database& orbWin) {
+  addCrcColumn(orbWin, kAthT02Table, "T02_CRC");
+}
 
-void AddT08Crc(Database& orbWin) { addCrcColumn(orbWin, kAthT08Table, "T08_CRC"); }
+void AddT08Crc(Database& orbWin) {
+  addCrcColumn(orbWin, kAthT08Table, "T08_CRC");
+}
 
 std::size_t PreparePeriodTables(Database& orbWin, Interaction& ui, const CatalogueLog& log) {
   for (std::size_t i = 0; i < kOwnPeriodTables.size(); ++i) {
@@ -109,9 +116,9 @@ std::size_t PreparePeriodTables(Database& orbWin, Interaction& ui, const Catalog
   for (const auto table : kOwnPeriodTables) {
     if (!orbWin.tableExists(table)) {
       ++missing;
-      ui.showMessage(MessageKind::Plain,
-                     "找不到資料檔:" +
-                         common::utf8FromPath(orbWin.folder() / tableFileName(table)));
+      ui.showMessage(
+          MessageKind::Plain,
+          "找不到資料檔:" + common::utf8FromPath(orbWin.folder() / tableFileName(table)));
     }
   }
   // A table reported missing above has nothing to migrate; the preparation goes on without it.

@@ -24,7 +24,9 @@ constexpr const char* kTempFolderFailed = "無法建立暫存檔目錄";
 constexpr const char* kNotUploadedFile = "申報檔位置的檔案不是申報上傳的檔案，請重新輸入!";
 constexpr const char* kNoReturnUpload = "請先執行營業稅申報上傳後，再執行附件上傳的設定!";
 
-std::string trimmed(std::string_view text) { return common::trimBlanks(text); }
+std::string trimmed(std::string_view text) {
+  return common::trimBlanks(text);
+}
 
 std::string indexTableOf(std::string_view type) {
   if (type == "T02") {
@@ -58,10 +60,15 @@ double firstNumber(const ResultSet& result) {
 
 TdmATH::TdmATH(Database& orbWin, Database& orbCode, DataModuleSettings settings, Interaction& ui,
                const Clock& clock)
-    : m_orbWin(orbWin), m_orbCode(orbCode), m_settings(std::move(settings)), m_ui(ui),
+    : m_orbWin(orbWin),
+      m_orbCode(orbCode),
+      m_settings(std::move(settings)),
+      m_ui(ui),
       m_clock(clock) {}
 
-fs::path TdmATH::tempFolder() const { return m_settings.exeDir / "TMP"; }
+fs::path TdmATH::tempFolder() const {
+  return m_settings.exeDir / "TMP";
+}
 
 void TdmATH::DataModuleCreate() {
   removeStaleLockFiles(m_settings.workingFolder);
@@ -73,9 +80,9 @@ void TdmATH::DataModuleCreate() {
   for (const std::string_view table :
        {kCodeTable, kErrorTable, kApplyerTable, kInvoWordTable, kAgentContactTable}) {
     if (findTableFile(codeFolder, table).empty()) {
-      m_ui.showMessage(MessageKind::Plain,
-                       kTableMissing + common::utf8FromPath(m_settings.dbPath / "CODE" /
-                                                            tableFileName(table)));
+      m_ui.showMessage(
+          MessageKind::Plain,
+          kTableMissing + common::utf8FromPath(m_settings.dbPath / "CODE" / tableFileName(table)));
     }
   }
 
@@ -221,7 +228,9 @@ bool TdmATH::CheckAgainstLastUpload(std::string_view ban, std::string_view type,
   return false;
 }
 
-std::string TdmATH::VersionNumberText() const { return store::VersionNumberText(m_settings.version); }
+std::string TdmATH::VersionNumberText() const {
+  return store::VersionNumberText(m_settings.version);
+}
 
 void TdmATH::InflateFile(const fs::path& source, const fs::path& destination) {
   store::InflateFile(source, destination);

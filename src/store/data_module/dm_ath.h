@@ -24,6 +24,8 @@ class TdmATH {
  public:
   TdmATH(Database& orbWin, Database& orbCode, DataModuleSettings settings, Interaction& ui,
          const Clock& clock);
+  TdmATH(const TdmATH&) = delete;
+  TdmATH& operator=(const TdmATH&) = delete;
 
   // Start-up: removes stale engine lock files from the working folder, binds ATH_DB to the code
   // folder, reports each missing code table with "找不到資料檔:" + path (and goes on), checks

@@ -3,6 +3,7 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <chrono>
 #include <set>
 #include <system_error>
 
@@ -60,8 +61,8 @@ void bindValue(sqlite3* db, sqlite3_stmt* stmt, int index, const Value& value) {
   int rc = SQLITE_OK;
   const auto& data = value.data();
   if (const auto* text = std::get_if<std::string>(&data)) {
-    rc = sqlite3_bind_text64(stmt, index, text->data(), text->size(), SQLITE_TRANSIENT,
-                             SQLITE_UTF8);
+    rc =
+        sqlite3_bind_text64(stmt, index, text->data(), text->size(), SQLITE_TRANSIENT, SQLITE_UTF8);
   } else if (const auto* whole = std::get_if<std::int64_t>(&data)) {
     rc = sqlite3_bind_int64(stmt, index, *whole);
   } else if (const auto* real = std::get_if<double>(&data)) {
@@ -137,7 +138,9 @@ void Database::open(std::string aliasName, const fs::path& folder) {
   connect();
 }
 
-void Database::close() { disconnect(); }
+void Database::close() {
+  disconnect();
+}
 
 void Database::reconnect(const fs::path& folder) {
   if (m_inTransaction) {
@@ -176,6 +179,8 @@ void Database::disconnect() {
     m_db = nullptr;
   }
   m_attached.clear();
+  m_listing.clear();
+  m_listingValid = false;
   m_inTransaction = false;
 }
 
@@ -188,7 +193,9 @@ void Database::exec(const std::string& sql) {
   }
 }
 
-fs::path Database::tableFile(std::string_view table) const { return findTableFile(m_folder, table); }
+fs::path Database::tableFile(std::string_view table) const {
+  return findTableFile(m_folder, table);
+}
 
 void Database::attach(const std::string& key, const fs::path& file) {
   Attached entry;
@@ -205,6 +212,9 @@ void Database::attach(const std::string& key, const fs::path& file) {
   entry.lastUse = ++m_useCounter;
   m_attached[key] = entry;
   try {
+    // Write-ahead logging keeps each file consistent after a crash without a disk flush per
+    // statement; the filing program's engine never flushed either.
+    exec("PRAGMA " + entry.schema + ".journal_mode = WAL");
     exec("PRAGMA " + entry.schema + ".synchronous = NORMAL");
     refreshWidthGuard(key);
   } catch (...) {
@@ -253,7 +263,38 @@ void Database::refreshWidthGuard(const std::string& key) {
   }
 }
 
+void Database::refreshListing() {
+  std::error_code error;
+  const auto stamp = fs::last_write_time(m_folder, error);
+  // A listing taken in the same moment the folder changed may miss that change (coarse time
+  // stamps), so a freshly changed folder is read again.
+  const bool recent = !error && fs::file_time_type::clock::now() - stamp < std::chrono::seconds(2);
+  if (m_listingValid && !error && stamp == m_listingStamp && !recent) {
+    return;
+  }
+  m_listing.clear();
+  m_listingStamp = stamp;
+  m_listingValid = !error;
+  for (fs::directory_iterator it(m_folder, error), end; !error && it != end; it.increment(error)) {
+    const std::string name = it->path().filename().string();
+    if (name.size() <= 3 || upperAscii(name.substr(name.size() - 3)) != ".DB") {
+      continue;
+    }
+    std::error_code typeError;
+    if (!fs::is_regular_file(it->path(), typeError)) {
+      continue;
+    }
+    const std::string key = upperAscii(name.substr(0, name.size() - 3));
+    // Several spellings on a case-sensitive disk: the first in name order, like findTableFile.
+    const auto found = m_listing.find(key);
+    if (found == m_listing.end() || it->path().filename() < found->second.filename()) {
+      m_listing[key] = it->path();
+    }
+  }
+}
+
 void Database::ensureAttached(const std::vector<std::string>& names) {
+  refreshListing();
   // The files this statement names, by upper-case table name.
   std::map<std::string, fs::path> needed;
   for (const auto& name : names) {
@@ -265,9 +306,8 @@ void Database::ensureAttached(const std::vector<std::string>& names) {
       needed[key] = found->second.file;
       continue;
     }
-    const fs::path file = findTableFile(m_folder, name);
-    if (!file.empty()) {
-      needed[key] = file;
+    if (const auto listed = m_listing.find(key); listed != m_listing.end()) {
+      needed[key] = listed->second;
     }
   }
   const auto limit = static_cast<std::size_t>(sqlite3_limit(m_db, SQLITE_LIMIT_ATTACHED, -1));
@@ -314,12 +354,13 @@ void Database::runCreateTable(const TranslatedStatement& statement) {
   // The new file is attached before it holds a table, so make room as for any other file.
   const auto limit = static_cast<std::size_t>(sqlite3_limit(m_db, SQLITE_LIMIT_ATTACHED, -1));
   while (m_attached.size() >= limit) {
-    auto victim = std::min_element(m_attached.begin(), m_attached.end(),
-                                   [](const auto& a, const auto& b) {
-                                     return a.second.lastUse < b.second.lastUse;
-                                   });
+    auto victim = std::min_element(
+        m_attached.begin(), m_attached.end(),
+        [](const auto& a, const auto& b) { return a.second.lastUse < b.second.lastUse; });
     detach(victim->first);
   }
+  // Whatever already stands at that path (a dangling link, say) is not ours to delete.
+  const bool somethingThere = fs::symlink_status(file, error).type() != fs::file_type::not_found;
   try {
     attach(key, file);
     // Qualify the new table with the attachment of its file.
@@ -330,13 +371,16 @@ void Database::runCreateTable(const TranslatedStatement& statement) {
       throw Error(sqlite3_errmsg(m_db));
     }
     refreshWidthGuard(key);
+    m_listing[key] = file;
   } catch (...) {
     // A table that could not be created leaves no file behind.
     try {
       detach(key);
     } catch (const Error&) {  // the file is removed below in any case
     }
-    fs::remove(file, error);
+    if (!somethingThere) {
+      fs::remove(file, error);
+    }
     throw;
   }
 }

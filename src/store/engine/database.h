@@ -81,6 +81,7 @@ class Database {
   void requireOpen() const;
   void connect();
   void disconnect();
+  void refreshListing();
   void ensureAttached(const std::vector<std::string>& names);
   void attach(const std::string& key, const std::filesystem::path& file);
   void detach(const std::string& key);
@@ -93,6 +94,10 @@ class Database {
   std::string m_aliasName;
   std::filesystem::path m_folder;
   std::map<std::string, Attached> m_attached;  // by upper-case table name
+  // The folder's table files by upper-case table name, re-read when the folder changes.
+  std::map<std::string, std::filesystem::path> m_listing;
+  std::filesystem::file_time_type m_listingStamp{};
+  bool m_listingValid = false;
   std::uint64_t m_useCounter = 0;
   std::uint64_t m_schemaCounter = 0;
   std::int64_t m_lastChanges = 0;

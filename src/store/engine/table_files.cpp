@@ -16,7 +16,9 @@ std::string upperAscii(std::string_view text) {
   return upper;
 }
 
-std::string tableFileName(std::string_view table) { return std::string(table) + ".DB"; }
+std::string tableFileName(std::string_view table) {
+  return std::string(table) + ".DB";
+}
 
 namespace {
 

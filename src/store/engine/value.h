@@ -34,7 +34,8 @@ class Value {
   // NULL and blank text read as 0; text that is not a number raises athup::Error.
   [[nodiscard]] double asNumber() const;
 
-  [[nodiscard]] const std::variant<std::monostate, std::int64_t, double, std::string>& data() const {
+  [[nodiscard]] const std::variant<std::monostate, std::int64_t, double, std::string>& data()
+      const {
     return m_data;
   }
 

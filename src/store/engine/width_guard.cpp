@@ -107,9 +107,9 @@ std::vector<std::string> widthGuardStatements(
     if (width == 0) {
       continue;
     }
-    checks += " SELECT RAISE(ABORT, " + quoteText(widthErrorText(table, column, width)) + ") WHERE " +
-              kWidthFunction + "(NEW." + quoteIdentifier(column) + ") > " + std::to_string(width) +
-              ";";
+    checks += " SELECT RAISE(ABORT, " + quoteText(widthErrorText(table, column, width)) +
+              ") WHERE " + kWidthFunction + "(NEW." + quoteIdentifier(column) + ") > " +
+              std::to_string(width) + ";";
   }
   if (checks.empty()) {
     return statements;

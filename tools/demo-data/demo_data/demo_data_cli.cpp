@@ -71,16 +71,16 @@ DemoDataOptions parse(const std::vector<std::string>& args) {
 void printSummary(const DemoDataSummary& summary, std::uint64_t seed, std::ostream& out) {
   out << "period " << summary.gDataYM << " (filed in " << summary.gApplyYM << "), seed " << seed
       << "\n";
-  out << "taxpayers: " << summary.taxpayers << " (" << summary.applyerRows
-      << " master rows; BAN " << summary.repeatedBan << " occurs twice)\n";
-  out << "filing files: " << summary.filingFiles.size() << " in "
-      << pathText(summary.filingFolder) << "\n";
+  out << "taxpayers: " << summary.taxpayers << " (" << summary.applyerRows << " master rows; BAN "
+      << summary.repeatedBan << " occurs twice)\n";
+  out << "filing files: " << summary.filingFiles.size() << " in " << pathText(summary.filingFolder)
+      << "\n";
   for (const WrittenFilingFile& file : summary.filingFiles) {
     out << "  " << pathText(file.path.filename()) << "  " << file.records << " record(s), "
         << file.needEvidence << " needing evidence\n";
   }
-  out << "documents: " << summary.documents.size() << " PDF in "
-      << pathText(summary.documentFolder) << "\n";
+  out << "documents: " << summary.documents.size() << " PDF in " << pathText(summary.documentFolder)
+      << "\n";
   out << "tables:\n";
   for (const TableCount& table : summary.tables) {
     out << "  " << pathText(table.file) << "  " << table.rows << " row(s)\n";

@@ -14,17 +14,24 @@ namespace athup::demodata {
 namespace {
 
 // What a taxpayer left behind; the first five are always there, extras follow the seed.
-enum class Role { kEverything, kAllThroughCustoms, kAssetsOnly, kHeaderOnly, kNothingFiled, kExtra };
+enum class Role {
+  kEverything,
+  kAllThroughCustoms,
+  kAssetsOnly,
+  kHeaderOnly,
+  kNothingFiled,
+  kExtra
+};
 
 const std::vector<std::string> kNamePrefixes = {"大同", "永豐", "新光", "長榮", "華新", "明道",
                                                 "金山", "和泰", "聯發", "南亞", "宏達", "中興",
                                                 "福隆", "東元", "國泰", "遠東"};
-const std::vector<std::string> kTrades = {"精密工業", "電子", "國際貿易", "食品", "機械",
-                                          "紡織", "光電科技", "生物科技", "資訊", "化學"};
+const std::vector<std::string> kTrades = {"精密工業", "電子",     "國際貿易", "食品", "機械",
+                                          "紡織",     "光電科技", "生物科技", "資訊", "化學"};
 const std::vector<std::string> kCountyCodes = {"A", "B", "C", "D", "E", "F", "H", "N", "O", "T"};
 const std::vector<std::string> kSurnames = {"王", "林", "陳", "張", "李", "黃", "吳", "劉"};
-const std::vector<std::string> kGivenNames = {"小明", "美玲", "志豪", "淑芬", "建宏", "雅婷",
-                                              "冠宇", "怡君"};
+const std::vector<std::string> kGivenNames = {"小明", "美玲", "志豪", "淑芬",
+                                              "建宏", "雅婷", "冠宇", "怡君"};
 
 struct Asset {
   const char* name;
@@ -217,13 +224,12 @@ void fillReturnHeader(TaxpayerFiling& filing, const std::string& period, SeededR
 }  // namespace
 
 bool isValidPeriod(const std::string& period) {
-  if (period.size() != 5 || !std::all_of(period.begin(), period.end(), [](char c) {
-        return c >= '0' && c <= '9';
-      })) {
+  if (period.size() != 5 ||
+      !std::all_of(period.begin(), period.end(), [](char c) { return c >= '0' && c <= '9'; })) {
     return false;
   }
   const int month = std::stoi(period.substr(3, 2));
-  return month >= 1 && month <= 12;
+  return std::stoi(period.substr(0, 3)) >= 1 && month >= 1 && month <= 12;
 }
 
 Scenario buildScenario(std::uint64_t seed, const std::string& period) {
@@ -274,7 +280,8 @@ Scenario buildScenario(std::uint64_t seed, const std::string& period) {
     }
     if (role == Role::kEverything || role == Role::kAssetsOnly) {
       const auto count = random.between(2, 4);
-      for (std::int64_t n = 0; n < count; ++n) filing.t08.push_back(makeT08Line(taxpayer, period, random));
+      for (std::int64_t n = 0; n < count; ++n)
+        filing.t08.push_back(makeT08Line(taxpayer, period, random));
       if (role == Role::kEverything) {
         // allowances with both negative sign forms, and one positive line signed in its last place
         filing.t08.push_back(allowanceOf(filing.t08.front(), true));

@@ -42,20 +42,20 @@ struct DemoVersion {
 
 // Everything the filing program knows for one period, derived only from the seed and the period.
 struct Scenario {
-  std::string gDataYM;   // the period the data belongs to
-  std::string gApplyYM;  // the filing month after it
+  std::string gDataYM;                    // the period the data belongs to
+  std::string gApplyYM;                   // the filing month after it
   std::vector<TaxpayerFiling> taxpayers;  // distinct taxpayers
   std::vector<ApplyerRow> applyers;       // master rows in table order; one BAN occurs twice
   DemoVersion version;
 };
 
-// Builds the scenario. The period is YYYMM (ROC year, month 01-12); anything else throws
+// Builds the scenario. The period is YYYMM (ROC year 001-999, month 01-12); anything else throws
 // athup::Error. The roles are fixed (a taxpayer with every file, one whose zero-rate sales all
 // went through customs, one with a fixed-asset list, one with only a return header, one that
 // filed nothing, a master row repeating a BAN); names, numbers and line counts follow the seed.
 [[nodiscard]] Scenario buildScenario(std::uint64_t seed, const std::string& period);
 
-// Period check shared by the command line: five digits, month 01 to 12.
+// Period check shared by the command line: five digits, year from 001, month 01 to 12.
 [[nodiscard]] bool isValidPeriod(const std::string& period);
 
 }  // namespace athup::demodata

@@ -33,9 +33,8 @@ void insertRows(store::Database& database, std::string_view table, const std::ve
       names += (names.empty() ? ":" : ", :") + column;
       params.push_back({column, store::Value(value)});
     }
-    database.execute("INSERT INTO " + std::string(table) + " (" + columns + ") VALUES (" +
-                         names + ")",
-                     params);
+    database.execute(
+        "INSERT INTO " + std::string(table) + " (" + columns + ") VALUES (" + names + ")", params);
   }
   transaction.commit();
 }

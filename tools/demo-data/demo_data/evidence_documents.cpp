@@ -10,7 +10,9 @@
 namespace athup::demodata {
 namespace {
 
-std::string twoDigits(std::size_t n) { return (n < 10 ? "0" : "") + std::to_string(n); }
+std::string twoDigits(std::size_t n) {
+  return (n < 10 ? "0" : "") + std::to_string(n);
+}
 
 std::string grouped(std::int64_t value) {
   std::string digits = std::to_string(std::llabs(value));
@@ -71,9 +73,8 @@ std::vector<EvidenceDocument> evidenceDocuments(const Scenario& scenario, std::u
       documents.push_back(
           {ban + "_T08_" + twoDigits(n) + ".pdf",
            scan(title,
-                {line.FA_REF_AMT < 0 ? "Demo sales allowance" : "Demo invoice",
-                 "Buyer BAN: " + ban, "Invoice: " + line.INVO_TRACK_NO + "   dated " +
-                                          rocText(line.INVO_DATE),
+                {line.FA_REF_AMT < 0 ? "Demo sales allowance" : "Demo invoice", "Buyer BAN: " + ban,
+                 "Invoice: " + line.INVO_TRACK_NO + "   dated " + rocText(line.INVO_DATE),
                  "Fixed asset, quantity " + std::to_string(line.FA_REF_QTY),
                  "Amount (NTD): " + grouped(line.FA_REF_AMT),
                  "Business tax (NTD): " + grouped(line.FA_REF_TAX)},
@@ -82,12 +83,12 @@ std::vector<EvidenceDocument> evidenceDocuments(const Scenario& scenario, std::u
     }
     if (filing.hasTet) {
       PdfDocument pdf(ban + " declaration");
-      pdf.addPage({"Demo declaration", "Taxpayer BAN: " + ban,
-                   "Tax registration no.: " + filing.taxpayer.VAT_LOSN_X9,
-                   "Period: " + rocText(scenario.gDataYM),
-                   "Filed on " + rocText(filing.FLG_DATE_X7) + ", upload no. " +
-                       filing.UPD_SUCCESS_NO,
-                   "The taxpayer declares the return true and complete."});
+      pdf.addPage(
+          {"Demo declaration", "Taxpayer BAN: " + ban,
+           "Tax registration no.: " + filing.taxpayer.VAT_LOSN_X9,
+           "Period: " + rocText(scenario.gDataYM),
+           "Filed on " + rocText(filing.FLG_DATE_X7) + ", upload no. " + filing.UPD_SUCCESS_NO,
+           "The taxpayer declares the return true and complete."});
       documents.push_back({ban + "_TET.pdf", pdf.bytes()});
     }
   }

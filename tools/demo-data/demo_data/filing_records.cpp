@@ -12,8 +12,8 @@ const std::string kLineEnd = "\r\n";
 
 std::string magnitudeDigits(std::int64_t value) {
   // the magnitude as text, safe for the most negative value
-  const std::uint64_t magnitude = value < 0 ? 0 - static_cast<std::uint64_t>(value)
-                                            : static_cast<std::uint64_t>(value);
+  const std::uint64_t magnitude =
+      value < 0 ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
   return std::to_string(magnitude);
 }
 

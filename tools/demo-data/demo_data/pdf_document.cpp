@@ -38,7 +38,9 @@ std::string offsetEntry(std::size_t offset) {
 
 }  // namespace
 
-void PdfDocument::addPage(std::vector<std::string> lines) { m_pages.push_back(std::move(lines)); }
+void PdfDocument::addPage(std::vector<std::string> lines) {
+  m_pages.push_back(std::move(lines));
+}
 
 std::string PdfDocument::bytes() const {
   // objects: 1 catalog, 2 page tree, 3 font, 4 info, then a page and its content per page

@@ -45,6 +45,8 @@ std::string SeededRandom::digits(std::size_t count) {
   return text;
 }
 
-char SeededRandom::letter() { return static_cast<char>('A' + below(26)); }
+char SeededRandom::letter() {
+  return static_cast<char>('A' + below(26));
+}
 
 }  // namespace athup::demodata

@@ -149,7 +149,8 @@ const std::vector<TetField>& tetFields() {
 }
 
 std::string rightField(const std::string& text, std::size_t width, char fill) {
-  if (text.size() > width) throw Error("\"" + text + "\" does not fit a field of " + std::to_string(width));
+  if (text.size() > width)
+    throw Error("\"" + text + "\" does not fit a field of " + std::to_string(width));
   return std::string(width - text.size(), fill) + text;
 }
 

@@ -1,0 +1,118 @@
+// The archive container from the command line: pack files into a new archive, list its registry,
+// extract it with the checksum check on. Scripts read the list output, so its form is fixed.
+#include <cstdio>
+#include <filesystem>
+#include <ostream>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include "cli/command.h"
+#include "security/archive/zlb_archive.h"
+
+namespace athup::cli {
+namespace {
+
+using security::TFileCompressionLevel;
+using security::TZLBArchive;
+
+TFileCompressionLevel levelNamed(const std::string& name) {
+  if (name == "none") return TFileCompressionLevel::fcNone;
+  if (name == "fastest") return TFileCompressionLevel::fcFastest;
+  if (name == "default") return TFileCompressionLevel::fcDefault;
+  if (name == "maximum") return TFileCompressionLevel::fcMaximum;
+  throw UsageError("unknown level \"" + name + "\"; expected none, fastest, default or maximum");
+}
+
+std::filesystem::path pathOf(const std::string& utf8) {
+  return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+int runPack(const std::vector<std::string>& args) {
+  TFileCompressionLevel level = TFileCompressionLevel::fcMaximum;  // what the upload uses
+  std::vector<std::string> paths;
+  bool optionsEnded = false;
+  for (std::size_t i = 1; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if (!optionsEnded && arg == "--level") {
+      if (i + 1 >= args.size()) throw UsageError("--level needs a value");
+      level = levelNamed(args[++i]);
+    } else if (!optionsEnded && arg.rfind("--level=", 0) == 0) {
+      level = levelNamed(arg.substr(8));
+    } else if (!optionsEnded && arg == "--") {
+      optionsEnded = true;
+    } else if (!optionsEnded && arg.size() > 1 && arg[0] == '-') {
+      throw UsageError("unknown option " + arg);
+    } else {
+      paths.push_back(arg);
+    }
+  }
+  if (paths.size() < 2 || paths[0].empty()) throw UsageError("expected ARCHIVE and at least one FILE");
+
+  const std::filesystem::path name = pathOf(paths[0]);
+  TZLBArchive archive;
+  archive.setCompressionLevel(level);
+  archive.CreateArchive(name);  // refuses an existing file before anything is written
+  try {
+    for (std::size_t i = 1; i < paths.size(); ++i) archive.AddFile(pathOf(paths[i]));
+  } catch (...) {
+    // the archive did not exist before this command; a half-packed one would look complete
+    archive.CloseArchive();
+    std::error_code ignored;
+    std::filesystem::remove(name, ignored);
+    throw;
+  }
+  archive.CloseArchive();
+  return kExitOk;
+}
+
+TZLBArchive& openOrThrow(TZLBArchive& archive, const std::string& name) {
+  if (name.empty() || !archive.OpenArchive(pathOf(name))) throw UsageError("expected ARCHIVE");
+  return archive;
+}
+
+int runList(const std::vector<std::string>& args, std::ostream& out) {
+  if (args.size() != 2) throw UsageError("expected ARCHIVE");
+  TZLBArchive archive;
+  openOrThrow(archive, args[1]);
+  for (int i = 0; i < archive.EntryCount(); ++i) {
+    const security::ZLBEntry entry = archive.GetEntry(i);
+    char crc[9];
+    std::snprintf(crc, sizeof crc, "%08X", static_cast<unsigned>(entry.CRC32));
+    out << i << ' ' << entry.FileName << ' ' << entry.UncompressedSize << ' ' << entry.CompressedSize
+        << ' ' << entry.DataOffset << ' ' << crc << ' ' << static_cast<int>(entry.CompressionLevel)
+        << '\n';
+  }
+  return kExitOk;
+}
+
+int runExtract(const std::vector<std::string>& args) {
+  if (args.size() != 3 || args[2].empty()) throw UsageError("expected ARCHIVE and DIR");
+  TZLBArchive archive;
+  archive.setCheckCRC(true);
+  openOrThrow(archive, args[1]);
+  archive.ExtractAll(pathOf(args[2]));
+  return kExitOk;
+}
+
+int runArchive(CommandContext& context) {
+  const std::vector<std::string>& args = context.args;
+  if (args.empty()) throw UsageError("expected pack, list or extract");
+  if (args[0] == "pack") return runPack(args);
+  if (args[0] == "list") return runList(args, context.out);
+  if (args[0] == "extract") return runExtract(args);
+  throw UsageError("unknown action \"" + args[0] + "\"; expected pack, list or extract");
+}
+
+const CommandRegistration kArchive(
+    {"archive",
+     "  athup-cli archive pack [--level none|fastest|default|maximum] ARCHIVE FILE...\n"
+     "      pack the files into a new archive, one entry each (level maximum by default)\n"
+     "  athup-cli archive list ARCHIVE\n"
+     "      one line per entry: index name size stored-size offset CRC-32 level\n"
+     "  athup-cli archive extract ARCHIVE DIR\n"
+     "      extract every entry into DIR, checking each file's CRC-32\n",
+     runArchive});
+
+}  // namespace
+}  // namespace athup::cli

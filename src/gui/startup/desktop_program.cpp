@@ -1,0 +1,119 @@
+#include "gui/startup/desktop_program.h"
+
+#include <QApplication>
+#include <QIcon>
+#include <QPixmap>
+#include <QTimer>
+
+#include "app/period_input.h"
+#include "app/shared_doc_dir.h"
+#include "app/startup_rules.h"
+#include "app/version_record.h"
+#include "common/connectivity.h"
+#include "gui/shell/frm_msg_form.h"
+#include "gui/shell/frm_text_view.h"
+#include "gui/startup/frm_orb_logo.h"
+#include "gui/startup/logo_texts.h"
+#include "gui/startup/ws003.h"
+#include "gui/support/qt_text.h"
+
+namespace athup::gui {
+
+DesktopProgram::DesktopProgram()
+    : m_environment(app::Environment::fromProcess()),
+      m_settings(app::settingsFilePath(m_environment)) {
+  app::SessionSetup setup{m_settings,
+                          m_interaction,
+                          m_clock,
+                          app::locateProgram(app::currentExecutableDir(), m_environment),
+                          app::GetSharedDocDir(m_environment),
+                          m_environment.tempFolder()};
+  m_session = std::make_unique<app::AppSession>(std::move(setup));
+}
+
+DesktopProgram::~DesktopProgram() = default;
+
+std::unique_ptr<TfrmORBLogo> DesktopProgram::makeSplash(bool withWelcome, QWidget* parent) {
+  TfrmORBLogo::Texts texts =
+      logoTexts(m_session->version(), m_session->program(), m_clock, withWelcome);
+  auto splash = std::make_unique<TfrmORBLogo>(std::move(texts), parent);
+  TfrmORBLogo* raw = splash.get();
+  splash->setOnFirstActivation([this, raw] { showNotice(raw); });
+  return splash;
+}
+
+void DesktopProgram::showNotice(QWidget* owner) {
+  TfrmTextView viewer(m_interaction, owner);
+  try {
+    viewer.Load(m_session->program().deliveryFile(kNoticeFile), TfrmTextView::kNoticeMode);
+  } catch (const std::exception& error) {
+    // Reported like any uncaught error; the splash stays without the viewer.
+    m_interaction.showMessage(MessageKind::Error, error.what());
+    return;
+  }
+  viewer.exec();
+}
+
+QDialog* DesktopProgram::makePeriodWindow(QWidget* parent) {
+  return new TWS003(m_interaction, app::DefaultPeriod(m_clock),
+                    [this](const std::string& period) {
+                      return m_session->PrepareEnvironment(period);
+                    },
+                    parent);
+}
+
+ShellServices DesktopProgram::shellServices() {
+  ShellServices services;
+  services.interaction = &m_interaction;
+  services.settings = &m_settings;
+  services.location = m_session->program();
+  services.title = kProgramTitle;
+  services.version = [this] { return m_session->version().gVersion; };
+  services.today = [this] { return m_session->period().gToday; };
+  services.isOnline = [] { return common::IsInternetOnline(); };
+  services.makeAbout = [this](QWidget* parent) -> QDialog* {
+    return makeSplash(false, parent).release();
+  };
+  services.makePeriodWindow = [this](QWidget* parent) { return makePeriodWindow(parent); };
+  services.terminationRequested = [](QDialog& window) {
+    auto* period = qobject_cast<TWS003*>(&window);
+    return period && period->terminationRequested();
+  };
+  return services;
+}
+
+int DesktopProgram::run() {
+  QApplication::setApplicationDisplayName(QString::fromUtf8(kProgramTitle));
+  QApplication::setWindowIcon(QIcon(fromPath(m_session->program().deliveryFile("athup.png"))));
+  // Until the main loop runs, closing a start-up window must not end the program.
+  QApplication::setQuitOnLastWindowClosed(false);
+
+  m_session->loadVersion();
+  {
+    auto splash = makeSplash(true, nullptr);
+    (void)splash->exec();
+  }
+
+  m_mainForm = std::make_unique<TORBMainForm>(shellServices());
+  m_interaction.setParent(m_mainForm.get());
+  m_interaction.setStatusSlots(m_mainForm->statusSlots());
+
+  {
+    std::unique_ptr<QDialog> period(makePeriodWindow(nullptr));
+    if (period->exec() != QDialog::Accepted) return 0;
+  }
+
+  app::AskVersionCheck(
+      m_interaction, [] { return common::IsInternetOnline(); },
+      [this] {
+        // The version-check window comes in a later version.
+        m_interaction.showMessage(MessageKind::Information,
+                                  TORBMainForm::notYetAvailableText("版本檢查"));
+      });
+
+  QApplication::setQuitOnLastWindowClosed(true);
+  m_mainForm->showMaximized();
+  return QApplication::exec();
+}
+
+}  // namespace athup::gui

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QString>
+#include <memory>
+
+#include "app/app_session.h"
+#include "app/environment.h"
+#include "app/ini_settings_store.h"
+#include "common/clock.h"
+#include "gui/qt_interaction.h"
+#include "gui/shell/orb_main_form.h"
+
+class QDialog;
+class QWidget;
+
+namespace athup::gui {
+
+class TfrmORBLogo;
+
+// The desktop program: it owns the ports and the session, runs the start-up in its fixed order
+// (version record, splash with the notice, period window, version question, main window) and
+// then the main loop.
+class DesktopProgram {
+ public:
+  static constexpr char kNoticeFile[] = "ORBATTnotice.rtf";
+
+  DesktopProgram();
+  ~DesktopProgram();
+
+  // The whole run; returns the exit code.
+  [[nodiscard]] int run();
+
+  // Opens each window in turn, saves a PNG of it into the folder and returns (no modal loops):
+  // the splash, the notice viewer, the period window, the main window with the workflow picture
+  // and the help window.
+  [[nodiscard]] int saveScreenshots(const QString& folder);
+
+ private:
+  [[nodiscard]] std::unique_ptr<TfrmORBLogo> makeSplash(bool withWelcome, QWidget* parent);
+  void showNotice(QWidget* owner);
+  [[nodiscard]] QDialog* makePeriodWindow(QWidget* parent);
+  [[nodiscard]] ShellServices shellServices();
+
+  app::Environment m_environment;
+  app::IniSettingsStore m_settings;
+  SystemClock m_clock;
+  QtInteraction m_interaction;
+  std::unique_ptr<app::AppSession> m_session;
+  std::unique_ptr<TORBMainForm> m_mainForm;
+};
+
+}  // namespace athup::gui

@@ -1,0 +1,99 @@
+// The screenshot tour of the desktop program: every window it has, opened without a modal loop,
+// grabbed and saved as PNG. Message boxes answer themselves meanwhile so nothing waits for a user.
+#include <QApplication>
+#include <QDir>
+#include <QPixmap>
+#include <QWidget>
+
+#include "app/period_input.h"
+#include "gui/dialogs/message_box.h"
+#include "gui/shell/frm_msg_form.h"
+#include "gui/shell/frm_text_view.h"
+#include "gui/startup/desktop_program.h"
+#include "gui/startup/frm_orb_logo.h"
+#include "gui/startup/logo_texts.h"
+#include "gui/support/qt_text.h"
+
+namespace athup::gui {
+namespace {
+
+void settle() {
+  for (int i = 0; i < 5; ++i) QApplication::processEvents();
+}
+
+bool save(QWidget& window, const QDir& folder, const QString& name) {
+  settle();
+  const QString file = folder.filePath(name);
+  if (!window.grab().save(file, "PNG")) {
+    qWarning("cannot write %s", qPrintable(file));
+    return false;
+  }
+  qInfo("%s", qPrintable(file));
+  return true;
+}
+
+}  // namespace
+
+int DesktopProgram::saveScreenshots(const QString& folderName) {
+  QDir folder(folderName);
+  if (!folder.mkpath(QStringLiteral("."))) {
+    qWarning("cannot create %s", qPrintable(folderName));
+    return 1;
+  }
+  QApplication::setApplicationDisplayName(QString::fromUtf8(kProgramTitle));
+  QApplication::setQuitOnLastWindowClosed(false);
+  MessageBox::setAutoAnswer(true);
+  bool ok = true;
+
+  m_session->loadVersion();
+  {
+    auto splash = makeSplash(true, nullptr);
+    splash->setOnFirstActivation({});
+    splash->show();
+    // The notice panel has slid in after the fourth tick.
+    for (int i = 0; i < 4; ++i) splash->tick();
+    ok &= save(*splash, folder, QStringLiteral("01-splash.png"));
+    splash->hide();
+  }
+  {
+    TfrmTextView viewer(m_interaction);
+    try {
+      viewer.Load(m_session->program().deliveryFile(kNoticeFile), TfrmTextView::kNoticeMode);
+    } catch (const std::exception& error) {
+      qWarning("%s", error.what());
+      ok = false;
+    }
+    viewer.show();
+    ok &= save(viewer, folder, QStringLiteral("02-notice.png"));
+  }
+
+  m_mainForm = std::make_unique<TORBMainForm>(shellServices());
+  m_interaction.setParent(m_mainForm.get());
+  m_interaction.setStatusSlots(m_mainForm->statusSlots());
+  {
+    std::unique_ptr<QDialog> period(makePeriodWindow(nullptr));
+    period->show();
+    ok &= save(*period, folder, QStringLiteral("03-period.png"));
+  }
+  if (!m_session->PrepareEnvironment(app::DefaultPeriod(m_clock))) {
+    qWarning("preparing the default period failed: %s", qPrintable(MessageBox::lastText()));
+  }
+  m_mainForm->resize(1024, 720);
+  m_mainForm->show();
+  m_mainForm->openFlow();
+  ok &= save(*m_mainForm, folder, QStringLiteral("04-main.png"));
+  {
+    TfrmMsgForm help;
+    const auto helpFolder = m_session->program().deliveryFile("Help");
+    if (!help.loadFile(helpFolder / "HELP_ORBATT_STEP1.txt")) {
+      qWarning("no help text in %s", helpFolder.string().c_str());
+      ok = false;
+    }
+    help.show();
+    ok &= save(help, folder, QStringLiteral("05-help.png"));
+  }
+  m_mainForm->hide();
+  return ok ? 0 : 1;
+}
+
+}  // namespace athup::gui

@@ -1,0 +1,140 @@
+#include <gtest/gtest.h>
+#include <zlib.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cli/command.h"
+#include "support/temp_dir.h"
+
+namespace athup::cli {
+namespace {
+
+struct CliResult {
+  int code;
+  std::string out;
+  std::string err;
+};
+
+CliResult run(const std::vector<std::string>& argv) {
+  std::istringstream in;
+  std::ostringstream out;
+  std::ostringstream err;
+  const int code = runCli(argv, in, out, err);
+  return {code, out.str(), err.str()};
+}
+
+std::string crcText(const std::string& bytes) {
+  char text[9];
+  std::snprintf(text, sizeof text, "%08X",
+                static_cast<unsigned>(crc32_z(0, reinterpret_cast<const Bytef*>(bytes.data()), bytes.size())));
+  return text;
+}
+
+std::vector<std::string> fieldsOf(const std::string& line) {
+  std::vector<std::string> fields;
+  std::istringstream words(line);
+  for (std::string word; words >> word;) fields.push_back(word);
+  return fields;
+}
+
+TEST(ArchiveCli, PackListExtractRoundTrip) {
+  testing::TempDir dir;
+  const std::string first(40000, 'a');
+  const std::string second = "發票 second file";
+  const std::string archive = (dir / "pack.zip").string();
+  struct Case {
+    std::vector<std::string> levelArgs;
+    std::string ordinal;
+  };
+  const Case cases[] = {{{}, "3"}, {{"--level", "none"}, "0"}, {{"--level=fastest"}, "1"}, {{"--level", "default"}, "2"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.ordinal);
+    std::filesystem::remove(archive);
+    std::vector<std::string> pack = {"archive", "pack"};
+    pack.insert(pack.end(), c.levelArgs.begin(), c.levelArgs.end());
+    pack.insert(pack.end(), {archive, dir.write("in/first.txt", first).string(),
+                             dir.write("in/第二.txt", second).string()});
+    const CliResult packed = run(pack);
+    ASSERT_EQ(packed.code, kExitOk) << packed.err;
+    EXPECT_EQ(packed.out + packed.err, "");
+
+    const CliResult listed = run({"archive", "list", archive});
+    ASSERT_EQ(listed.code, kExitOk) << listed.err;
+    std::istringstream lines(listed.out);
+    std::string line0;
+    std::string line1;
+    std::getline(lines, line0);
+    std::getline(lines, line1);
+    const auto a = fieldsOf(line0);
+    const auto b = fieldsOf(line1);
+    ASSERT_EQ(a.size(), 7u) << line0;
+    ASSERT_EQ(b.size(), 7u) << line1;
+    EXPECT_EQ(line0, "0 first.txt 40000 " + a[3] + " 0 " + crcText(first) + " " + c.ordinal);
+    EXPECT_EQ(line1, "1 第二.txt " + std::to_string(second.size()) + " " + b[3] + " " + a[3] + " " +
+                         crcText(second) + " " + c.ordinal)
+        << "the second entry starts where the first one's stored bytes end";
+    EXPECT_TRUE(lines.peek() == EOF);
+
+    const std::string out = (dir / "out" / c.ordinal).string();
+    const CliResult extracted = run({"archive", "extract", archive, out});
+    ASSERT_EQ(extracted.code, kExitOk) << extracted.err;
+    EXPECT_EQ(testing::readFile(out + "/first.txt"), first);
+    EXPECT_EQ(testing::readFile(out + "/第二.txt"), second);
+  }
+}
+
+TEST(ArchiveCli, FailuresPrintTheComponentTextAndExitOne) {
+  testing::TempDir dir;
+  const std::string file = dir.write("doc.txt", "document").string();
+  const std::string existing = dir.write("existing.zip", "not mine").string();
+  const std::string partial = (dir / "partial.zip").string();
+  const std::string missing = (dir / "missing.txt").string();
+
+  CliResult result = run({"archive", "pack", existing, file});
+  EXPECT_EQ(result.code, kExitFailure);
+  EXPECT_EQ(result.err, "File already exists\n");
+  EXPECT_EQ(testing::readFile(existing), "not mine");
+
+  result = run({"archive", "pack", partial, file, missing});
+  EXPECT_EQ(result.code, kExitFailure);
+  EXPECT_EQ(result.err, "Unable to open file (" + missing + ")\n");
+  EXPECT_FALSE(std::filesystem::exists(partial)) << "a failed pack leaves no half archive";
+
+  ASSERT_EQ(run({"archive", "pack", partial, file}).code, kExitOk);
+  std::string bytes = testing::readFile(partial);
+  bytes[0] = static_cast<char>(bytes[0] ^ 0x20);
+  dir.write("partial.zip", bytes);
+  for (const char* action : {"list", "extract"}) {
+    std::vector<std::string> argv = {"archive", action, partial};
+    if (std::string(action) == "extract") argv.push_back((dir / "out").string());
+    result = run(argv);
+    EXPECT_EQ(result.code, kExitFailure) << action;
+    EXPECT_EQ(result.err, "The archive file appears to be corrupted\n") << action;
+  }
+  result = run({"archive", "list", (dir / "none.zip").string()});
+  EXPECT_EQ(result.err, "Archive file not found\n");
+}
+
+TEST(ArchiveCli, WrongArgumentsAreUsageErrors) {
+  const std::vector<std::vector<std::string>> cases = {
+      {"archive"},
+      {"archive", "unpack", "a.zip"},
+      {"archive", "pack", "a.zip"},
+      {"archive", "pack", "--level", "huge", "a.zip", "b"},
+      {"archive", "pack", "--level"},
+      {"archive", "list"},
+      {"archive", "extract", "a.zip"},
+  };
+  for (const auto& argv : cases) {
+    const CliResult result = run(argv);
+    EXPECT_EQ(result.code, kExitUsage) << argv.back();
+    EXPECT_NE(result.err.find("Usage:"), std::string::npos);
+  }
+}
+
+}  // namespace
+}  // namespace athup::cli

@@ -1,0 +1,164 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "common/clock.h"
+#include "common/errors.h"
+#include "common/run_log.h"
+#include "store/catalogue/ath_code_install.h"
+#include "store/catalogue/filing_program_tables.h"
+#include "store/catalogue/own_tables.h"
+#include "store/engine/database.h"
+#include "support/scripted_interaction.h"
+#include "support/temp_dir.h"
+
+namespace athup::store {
+namespace {
+
+namespace fs = std::filesystem;
+using athup::testing::readFile;
+using athup::testing::ScriptedInteraction;
+using athup::testing::TempDir;
+
+std::size_t countOf(const std::string& text, const std::string& piece) {
+  std::size_t count = 0;
+  for (auto pos = text.find(piece); pos != std::string::npos; pos = text.find(piece, pos + 1)) {
+    ++count;
+  }
+  return count;
+}
+
+class PeriodTablesTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    periodFolder = dir / "11305";
+    fs::create_directories(periodFolder);
+    common::StartRunLog(runLog, clock);
+    orbWin.open("ORBWIN", periodFolder);
+  }
+  std::string columnsOf(std::string_view table) {
+    return orbWin.query("SELECT * FROM " + std::string(table) + " WHERE 1 = 0").fieldNamesText();
+  }
+
+  TempDir dir;
+  fs::path periodFolder;
+  fs::path runLog = dir / "orb_Ath.log";
+  SystemClock clock;
+  CatalogueLog log{runLog, clock};
+  Database orbWin;
+  ScriptedInteraction ui;
+};
+
+TEST_F(PeriodTablesTest, AnEmptyFolderGetsAllFiveTablesWithTheirChecksumColumns) {
+  EXPECT_EQ(PreparePeriodTables(orbWin, ui, log), 0U);
+  EXPECT_TRUE(ui.messages().empty());
+  for (const auto table : kOwnPeriodTables) {
+    EXPECT_TRUE(fs::is_regular_file(periodFolder / (std::string(table) + ".DB"))) << table;
+  }
+  EXPECT_EQ(columnsOf("ORBDB_ATH_FILE"),
+            "BAN;FILE_SEQ;SUB_SEQ;FILE_NM;FILE_SUB_NM;FILE_PATH_NM;FILE_SIZE;FILE_TP;FILE_CRC");
+  EXPECT_EQ(columnsOf("ORBDB_ATH_T02"),
+            "BAN;HSN_CD;VAT_LOSN_X9;DATA_YYMM_X5;INVO_YM;INVO_TRACK;BUYER_BAN;EXPORT_MODE;"
+            "PCTS_MODE;BILL_OF_SIGHT_TP;BILL_OF_SIGHT_NO;ZTX_S_AMT;FGN_EXCH_DATE;FILE_SEQ;"
+            "ORI_DATA;T02_CRC");
+  EXPECT_EQ(columnsOf("ORBDB_ATH_T08"),
+            "BL_YR;BL_MM;HSN_CD;BAN;VAT_LOSN_X9;INVO_DATE;INVO_TRACK_NO;FA_REF_NM;FA_REF_QTY;"
+            "FA_REF_AMT;FA_REF_TAX;UES_NM;FILE_SEQ;ORI_DATA_1;ORI_DATA_2;ORI_DATA_3;T08_CRC");
+  EXPECT_EQ(columnsOf("ORBDB1_ATH_STATUS"), "BAN;FILE_CD;STATUS_DATA");
+  EXPECT_EQ(columnsOf("ORBDB_ATH_TET"),
+            "BAN;HSN_CD;VAT_LOSN_X9;DATA_YYMM_X5;DATA_TP;FLG_TMS;TOTAL_PAID_MK;FILE_SEQ;TET_CRC");
+  EXPECT_EQ(countOf(readFile(runLog), "End of CreateTable"), 5U);
+
+  // The added column has its width like the others: a 21-byte checksum text is refused.
+  EXPECT_THROW(orbWin.execute("INSERT INTO ORBDB_ATH_T02 (BAN, T02_CRC) VALUES ('1', :C)",
+                              {{"C", std::string(21, 'F')}}),
+               Error);
+
+  // A second preparation finds everything in place and changes nothing.
+  EXPECT_EQ(PreparePeriodTables(orbWin, ui, log), 0U);
+  EXPECT_EQ(countOf(readFile(runLog), "End of CreateTable"), 5U);
+}
+
+TEST_F(PeriodTablesTest, AnOldIndexTableKeepsItsRowsAndGainsAnEmptyChecksumColumn) {
+  ASSERT_TRUE(CreateAttachmentTable(orbWin, 'B', log));
+  EXPECT_EQ(columnsOf("ORBDB_ATH_T02").find("T02_CRC"), std::string::npos);
+  orbWin.execute("INSERT INTO ORBDB_ATH_T02 (BAN, FILE_SEQ, ZTX_S_AMT) VALUES (:BAN, :SEQ, 5)",
+                 {{"BAN", "12345678"}, {"SEQ", "T02000001"}});
+  orbWin.close();  // as a previous run would have left it
+  orbWin.open("ORBWIN", periodFolder);
+
+  EXPECT_EQ(PreparePeriodTables(orbWin, ui, log), 0U);
+  auto rows = orbWin.query("SELECT * FROM ORBDB_ATH_T02");
+  ASSERT_EQ(rows.recordCount(), 1U);
+  EXPECT_EQ(rows.text("FILE_SEQ"), "T02000001");
+  EXPECT_EQ(rows.number("ZTX_S_AMT"), 5.0);
+  EXPECT_EQ(rows.text("T02_CRC"), "");
+}
+
+TEST_F(PeriodTablesTest, ATableThatCannotBeCreatedIsReportedAndTheRestGoesOn) {
+  // A dangling link where the TET file would go: the file cannot be made there.
+  std::error_code error;
+  fs::create_symlink(dir / "gone" / "x.DB", periodFolder / "ORBDB_ATH_TET.DB", error);
+  if (error) {
+    GTEST_SKIP() << "no symbolic links here";
+  }
+  EXPECT_EQ(PreparePeriodTables(orbWin, ui, log), 1U);
+  EXPECT_EQ(ui.messages(), std::vector<std::string>{"找不到資料檔:" +
+                                                    (periodFolder / "ORBDB_ATH_TET.DB").string()});
+  EXPECT_TRUE(fs::is_symlink(periodFolder / "ORBDB_ATH_TET.DB"));  // not ours to remove
+  EXPECT_TRUE(orbWin.tableExists("ORBDB_ATH_FILE"));
+  EXPECT_NE(columnsOf("ORBDB_ATH_T08").find("T08_CRC"), std::string::npos);
+  // The log line is written also for the statement that failed.
+  EXPECT_EQ(countOf(readFile(runLog), "End of CreateTable"), 5U);
+}
+
+TEST(CatalogueTest, TheCategoryTableIsInstalledOnlyWhenMissing) {
+  struct Case {
+    const char* name;
+    const char* codeFolder;  // as the code folder is spelt on disk; "" for none yet
+    bool existing;
+    bool copied;
+  };
+  const Case cases[] = {
+      {"missing: copied", "code", false, true},
+      {"missing, folder spelt CODE: copied into it", "CODE", false, true},
+      {"existing: never overwritten", "CODE", true, false},
+  };
+  for (const auto& c : cases) {
+    TempDir dir;
+    const fs::path installed = dir.write("Docs/DB/code/ORBDB1_ATH_CODE.DB", "delivered copy")
+                                   .parent_path()
+                                   .parent_path()
+                                   .parent_path();
+    const fs::path dbRoot = dir / "DB";
+    fs::create_directories(dbRoot / c.codeFolder);
+    if (c.existing) {
+      dir.write(std::string("DB/") + c.codeFolder + "/ORBDB1_ATH_CODE.DB", "user's own table");
+    }
+    EXPECT_EQ(InstallAthCodeTable(dbRoot.string(), installed), c.copied) << c.name;
+    EXPECT_EQ(readFile(dbRoot / c.codeFolder / "ORBDB1_ATH_CODE.DB"),
+              c.existing ? "user's own table" : "delivered copy")
+        << c.name;
+    EXPECT_EQ(std::distance(fs::directory_iterator(dbRoot), fs::directory_iterator()), 1) << c.name;
+  }
+}
+
+TEST(CatalogueTest, FilingProgramTablesAreCreatedUnderTheirOwnNames) {
+  TempDir dir;
+  Database code;
+  code.open("ORBCODE", dir.path());
+  for (const auto table : codeFolderTables()) {
+    CreateFilingProgramTable(code, table);
+  }
+  EXPECT_TRUE(fs::is_regular_file(dir / "ORBDB1_AgentContact.DB"));
+  EXPECT_TRUE(fs::is_regular_file(dir / "ORBDB1_APPLYER.DB"));
+  // The master holds names of 60 Big5 bytes.
+  code.execute("INSERT INTO ORBDB1_Applyer (BAN, BAN_NM_X30) VALUES ('12345678', :NM)",
+               {{"NM", std::string(60, 'N')}});
+  EXPECT_THROW(CreateFilingProgramTable(code, "ORBDB1_APPLYER"), Error);
+  EXPECT_THROW(CreateFilingProgramTable(code, "ORBDB_ATH_FILE"), std::invalid_argument);
+}
+
+}  // namespace
+}  // namespace athup::store
