@@ -79,7 +79,7 @@ QImage flow(bool fromV4) {
   box(p, kUpload, stepTwo, QStringLiteral("步驟二"), QStringLiteral("附件資料上傳"));
   box(p, kMedia, stepTwo, QStringLiteral("步驟二"), QStringLiteral("媒體檔申報"));
   box(p, kResult, stepThree, QStringLiteral("步驟三"), QStringLiteral("附件上傳結果查詢"));
-  box(p, kExit, QColor(0xf3, 0xf3, 0xf3), QString(), QStringLiteral("離開"));
+  box(p, kExit, QColor(0xe6, 0xe6, 0xe6), QString(), QStringLiteral("離開"));
 
   // Step one leads to either way of filing; an online upload is followed by the result query.
   arrow(p, QPointF(kEntry.right() + 4, kEntry.center().y() - 8),

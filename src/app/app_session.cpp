@@ -33,7 +33,9 @@ std::string AppSession::periodDatabaseFolder() const {
   return common::IncludeBackslash(m_folders.gDBPath + m_period.gDataYM);
 }
 
-std::string AppSession::codeFolder() const { return codeFolderBelow(m_folders.gDBPath); }
+std::string AppSession::codeFolder() const {
+  return codeFolderBelow(m_folders.gDBPath);
+}
 
 std::string AppSession::codeFolderBelow(const std::string& dbPath) {
   // The filing program's folder may be spelt "code" as well; a case-sensitive file system must

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cli/command.h"
+#include "cli/stderr_interaction.h"
 #include "common/interaction.h"
 #include "security/cipher/crypt_file.h"
 #include "security/cipher/t_encrypt.h"
@@ -81,33 +82,6 @@ int runReceiptFile(CommandContext& context) {
   }
   return kExitOk;
 }
-
-// The wrappers report through a message box; here the box is a line on standard error.
-class StderrInteraction final : public Interaction {
- public:
-  explicit StderrInteraction(std::ostream& err) : m_err(err) {}
-  void showMessage(MessageKind, const std::string& text, const std::string&) override {
-    m_err << text << '\n';
-  }
-  Answer ask(MessageKind, const std::string& text, const std::string&, Buttons) override {
-    m_err << text << '\n';
-    return Answer::Cancel;
-  }
-  std::optional<std::string> chooseFolder(const std::string&, const std::string&) override {
-    return std::nullopt;
-  }
-  std::optional<std::string> chooseFile(const std::string&, const std::string&,
-                                        const std::string&) override {
-    return std::nullopt;
-  }
-  std::optional<std::string> askSecret(const std::string&, const std::string&) override {
-    return std::nullopt;
-  }
-  void showStatus(StatusKind, const std::string&) override {}
-
- private:
-  std::ostream& m_err;
-};
 
 int runVersionFile(CommandContext& context) {
   const Direction direction = directionOf(context.args);

@@ -12,42 +12,13 @@
 #include "app/program_location.h"
 #include "app/shared_doc_dir.h"
 #include "cli/command.h"
+#include "cli/stderr_interaction.h"
 #include "common/clock.h"
 #include "common/errors.h"
 #include "common/interaction.h"
 
 namespace athup::cli {
 namespace {
-
-// Message boxes and status texts go to standard error; nothing is asked on the command line.
-class StderrInteraction final : public Interaction {
- public:
-  explicit StderrInteraction(std::ostream& err) : m_err(err) {}
-
-  void showMessage(MessageKind, const std::string& text, const std::string& caption) override {
-    if (!caption.empty()) m_err << caption << ": ";
-    m_err << text << '\n';
-  }
-  Answer ask(MessageKind kind, const std::string& text, const std::string& caption,
-             Buttons buttons) override {
-    showMessage(kind, text, caption);
-    return buttons == Buttons::OkCancel ? Answer::Cancel : Answer::No;
-  }
-  std::optional<std::string> chooseFolder(const std::string&, const std::string&) override {
-    return std::nullopt;
-  }
-  std::optional<std::string> chooseFile(const std::string&, const std::string&,
-                                        const std::string&) override {
-    return std::nullopt;
-  }
-  std::optional<std::string> askSecret(const std::string&, const std::string&) override {
-    return std::nullopt;
-  }
-  void showStatus(StatusKind, const std::string& text) override { m_err << text << '\n'; }
-
- private:
-  std::ostream& m_err;
-};
 
 std::optional<std::string> parsePeriod(const std::vector<std::string>& args) {
   std::optional<std::string> period;

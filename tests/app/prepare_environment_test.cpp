@@ -8,7 +8,7 @@
 #include "app/app_session.h"
 #include "app/ini_settings_store.h"
 #include "common/big5.h"
-#include "fixed_clock.h"
+#include "support/fixed_clock.h"
 #include "store/engine/database.h"
 #include "support/scripted_interaction.h"
 #include "support/temp_dir.h"

@@ -1,8 +1,9 @@
+#include "app/program_location.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
-#include "app/program_location.h"
 #include "support/temp_dir.h"
 
 namespace athup::app {

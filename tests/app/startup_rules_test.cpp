@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/ini_settings_store.h"
-#include "fixed_clock.h"
+#include "support/fixed_clock.h"
 #include "support/scripted_interaction.h"
 #include "support/temp_dir.h"
 

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "fixed_clock.h"
+#include "support/fixed_clock.h"
 
 namespace athup::common {
 namespace {

@@ -7,7 +7,7 @@
 
 #include "common/big5.h"
 #include "common/errors.h"
-#include "fixed_clock.h"
+#include "support/fixed_clock.h"
 #include "support/temp_dir.h"
 
 namespace athup::common {

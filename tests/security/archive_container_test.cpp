@@ -364,7 +364,7 @@ TEST(ArchiveContainer, RecordedFoldersStayBelowTheDestination) {
   EXPECT_EQ(filesBelow(dir / "out"), (std::set<std::string>{"sub/deep/a.txt", "許/b.txt", "c.txt"}));
 }
 
-TEST(ArchiveContainer, ALinkInTheDestinationIsReplacedNotFollowed) {
+TEST(ArchiveContainer, LinksInTheDestinationAreNeverFollowed) {
   TempDir dir;
   const fs::path outside = dir.write("outside.txt", "keep me");
   fs::create_directories(dir / "out");
@@ -376,6 +376,15 @@ TEST(ArchiveContainer, ALinkInTheDestinationIsReplacedNotFollowed) {
   EXPECT_EQ(readFile(outside), "keep me");
   EXPECT_FALSE(fs::is_symlink(dir / "out" / "ok.txt"));
   EXPECT_EQ(readFile(dir / "out" / "ok.txt"), "archived");
+
+  // a linked folder is not entered, and nothing is created through it
+  fs::create_directories(dir / "elsewhere");
+  fs::create_directory_symlink(dir / "elsewhere", dir / "out" / "linked");
+  writeBytes(dir / "b.zip", craftArchive({{"x.txt", "\\linked\\new\\", "through the link", {}, {}}}));
+  archive.setExtractWithPath(true);
+  ASSERT_TRUE(archive.OpenArchive(dir / "b.zip"));
+  EXPECT_EQ(errorOf([&] { archive.ExtractAll(dir / "out"); }), "File (0) has an unsafe name (\\linked\\new\\x.txt)");
+  EXPECT_TRUE(fs::is_empty(dir / "elsewhere"));
 }
 
 TEST(ArchiveContainer, DamagedEntriesAreReportedByIndex) {

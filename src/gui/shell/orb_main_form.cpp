@@ -120,8 +120,16 @@ void TORBMainForm::openFlow() {
   // The window is destroyed when it closes; the QPointer then clears the reference.
   QMdiSubWindow* sub = m_mdi->addSubWindow(flow, Qt::SubWindow | Qt::FramelessWindowHint);
   sub->setAttribute(Qt::WA_DeleteOnClose);
+  sub->installEventFilter(this);
   m_flow = sub;
   sub->showMaximized();
+}
+
+bool TORBMainForm::eventFilter(QObject* watched, QEvent* event) {
+  // A closed workflow window (it never refuses to close) is gone for the menu at once, though Qt
+  // deletes it a moment later.
+  if (watched == m_flow && event->type() == QEvent::Close) m_flow = nullptr;
+  return QMainWindow::eventFilter(watched, event);
 }
 
 void TORBMainForm::updateCaption() {

@@ -69,6 +69,7 @@ class TORBMainForm : public QMainWindow {
  protected:
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   QAction* addItem(QMenu* menu, const char* name, const QString& caption,

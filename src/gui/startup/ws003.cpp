@@ -64,8 +64,11 @@ TWS003::TWS003(Interaction& interaction, const std::string& defaultPeriod, Prepa
 }
 
 std::string TWS003::value() const {
-  std::string typed = m_edit->text().remove(QLatin1Char(' ')).toStdString();
-  return app::periodFieldValue(typed);
+  // The mask's literal "/" and its blanks are not part of the value.
+  QString typed = m_edit->text();
+  typed.remove(QLatin1Char('/'));
+  typed.remove(QLatin1Char(' '));
+  return typed.toStdString();
 }
 
 void TWS003::confirm() {

@@ -211,11 +211,7 @@ class Converter {
     }
     if (word == "u" && hasParam) {
       flushBytes();
-      if (!m_state.skip) {
-        std::string text;
-        appendCodePoint(text, static_cast<std::uint32_t>(param < 0 ? param + 65536 : param));
-        emitText(text);
-      }
+      if (!m_state.skip) emitUnicode(param);
       m_skipChars = m_state.unicodeSkip;
       return;
     }
@@ -261,6 +257,24 @@ class Converter {
       m_state.align = Align::Left;
     }
     // Other words (fonts, code page, spacing, ...) change nothing a notice needs.
+  }
+
+  // \uN is a signed 16-bit UTF-16 unit; characters beyond the first plane come as two of them.
+  void emitUnicode(int unit) {
+    if (unit < -32768 || unit > 65535) unit = 0xFFFD;
+    auto code = static_cast<std::uint32_t>(unit < 0 ? unit + 65536 : unit);
+    if (code >= 0xD800 && code <= 0xDBFF) {
+      m_highSurrogate = code;
+      return;
+    }
+    if (code >= 0xDC00 && code <= 0xDFFF) {
+      code = m_highSurrogate ? 0x10000 + ((m_highSurrogate - 0xD800) << 10) + (code - 0xDC00)
+                             : 0xFFFD;
+    }
+    m_highSurrogate = 0;
+    std::string text;
+    appendCodePoint(text, code);
+    emitText(text);
   }
 
   // True when the pending code-page bytes end with the first byte of a double-byte character.
@@ -354,6 +368,7 @@ class Converter {
   Rgb m_pending;
   std::string m_bytes;  // code-page bytes waiting to be decoded together
   int m_skipChars = 0;  // fallback characters after \uN
+  std::uint32_t m_highSurrogate = 0;
   std::string m_html;
   std::string m_spanStyle;
   bool m_inParagraph = false;

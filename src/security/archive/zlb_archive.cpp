@@ -348,15 +348,19 @@ void TZLBArchive::ExtractAll(const fs::path& destination) {
       throw Error(unsafeName(index, (m_extractWithPath ? entry.Folder : std::string()) + entry.FileName));
     }
     if (base.empty()) throw Error("Unable to create destination path");
-    fs::create_directories(*folder, error);
-    if (!fs::is_directory(*folder, error)) throw Error("Unable to create destination path");
-    if (m_extractWithPath) {
-      // a linked folder below the destination would lead the write elsewhere
-      for (fs::path at = *folder; at != base && at.has_relative_path(); at = at.parent_path()) {
-        if (fs::is_symlink(at, error)) {
-          throw Error(unsafeName(index, entry.Folder + entry.FileName));
-        }
+    fs::create_directories(base, error);
+    if (!fs::is_directory(base, error)) throw Error("Unable to create destination path");
+    // recorded folders are made one level at a time: a linked folder below the destination would
+    // lead the write elsewhere, so it is refused before anything is created through it
+    fs::path at = base;
+    for (const fs::path& part : folder->lexically_relative(base)) {
+      if (part == ".") continue;
+      at /= part;
+      if (fs::is_symlink(fs::symlink_status(at, error))) {
+        throw Error(unsafeName(index, entry.Folder + entry.FileName));
       }
+      fs::create_directory(at, error);
+      if (!fs::is_directory(at, error)) throw Error("Unable to create destination path");
     }
     const fs::path target = *folder / zlb::utf8Path(entry.FileName);
     const auto status = fs::symlink_status(target, error);

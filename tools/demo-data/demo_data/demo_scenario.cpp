@@ -151,11 +151,11 @@ T08Line makeT08Line(const ApplyerRow& taxpayer, const std::string& period, Seede
   return line;
 }
 
-// A returned asset: the seller's allowance shows as a negative line. lastDigitZero makes the
-// amount end in 0, so its sign character is "}".
+// A returned asset: the seller's allowance on a purchase line shows as a negative line.
+// lastDigitZero makes the amount end in 0, so its sign character is "}".
 T08Line allowanceOf(T08Line line, bool lastDigitZero) {
   line.FA_REF_QTY = 1;
-  std::int64_t amount = std::max<std::int64_t>(line.FA_REF_AMT / 10, 11);  // of a purchase line
+  std::int64_t amount = std::max<std::int64_t>(line.FA_REF_AMT / 10, 11);
   if (lastDigitZero) amount -= amount % 10;
   if (!lastDigitZero && amount % 10 == 0) amount += 3;
   line.FA_REF_AMT = -amount;

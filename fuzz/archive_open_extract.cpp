@@ -1,0 +1,82 @@
+// Opening and extracting arbitrary archive bytes. The first byte chooses options and whether the
+// trailer checksum is stamped right, so the registry and entry readers are reached too. Anything
+// written outside the destination folder, or a crash, is a finding.
+#include <stdlib.h>
+#include <zlib.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "common/errors.h"
+#include "security/archive/zlb_archive.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr std::size_t kTrailer = 36;
+constexpr std::uint64_t kMaxExtracted = 64ull << 20;  // keeps a run from filling the disk
+
+const fs::path& workFolder() {
+  static const fs::path folder = [] {
+    std::string pattern = (fs::temp_directory_path() / "athup-fuzz-XXXXXX").string();
+    if (mkdtemp(pattern.data()) == nullptr) abort();
+    return fs::path(pattern);
+  }();
+  return folder;
+}
+
+// Only the archive and the destination chain may exist below the work folder.
+void checkNothingEscaped(const fs::path& destination) {
+  for (const auto& item : fs::recursive_directory_iterator(workFolder())) {
+    const fs::path relative = item.path().lexically_relative(workFolder());
+    if (relative == "a.zip") continue;
+    const std::string text = relative.generic_string();
+    const std::string inside = destination.lexically_relative(workFolder()).generic_string();
+    if (text == "x" || text == "x/y" || text == inside || text.rfind(inside + "/", 0) == 0) continue;
+    abort();
+  }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  if (size == 0) return 0;
+  const std::uint8_t options = data[0];
+  std::string bytes(reinterpret_cast<const char*>(data) + 1, size - 1);
+  if ((options & 1) != 0 && bytes.size() >= kTrailer) {
+    const auto crc = static_cast<std::uint32_t>(
+        crc32_z(0, reinterpret_cast<const Bytef*>(bytes.data()), bytes.size() - kTrailer));
+    for (int i = 0; i < 4; ++i) bytes[bytes.size() - kTrailer + i] = static_cast<char>(crc >> (8 * i));
+  }
+  const fs::path archiveFile = workFolder() / "a.zip";
+  {
+    std::ofstream out(archiveFile, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  }
+  const fs::path destination = workFolder() / "x" / "y" / "out";
+
+  athup::security::TZLBArchive archive;
+  archive.setCheckCRC((options & 2) != 0);
+  archive.setExtractWithPath((options & 4) != 0);
+  archive.setSavePaths((options & 8) != 0);
+  try {
+    if (archive.OpenArchive(archiveFile)) {
+      std::uint64_t total = 0;
+      for (int i = 0; i < archive.EntryCount(); ++i) {
+        const auto entry = archive.GetEntry(i);
+        total += entry.UncompressedSize;
+        (void)archive.IndexOfFile(fs::path("/some/folder") / entry.FileName);
+      }
+      if (total <= kMaxExtracted) archive.ExtractAll(destination);
+    }
+  } catch (const athup::Error&) {
+  }
+  checkNothingEscaped(destination);
+  std::error_code ignored;
+  fs::remove_all(workFolder() / "x", ignored);
+  return 0;
+}

@@ -1,0 +1,104 @@
+#include <gtest/gtest.h>
+
+#include <QColor>
+#include <QImage>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+#include "gui/shell/frm_flow.h"
+#include "gui/shell/frm_msg_form.h"
+#include "gui_fixture.h"
+#include "support/scripted_interaction.h"
+
+namespace athup::gui {
+namespace {
+
+TEST(HelpTexts, EveryStepHasABig5HelpTextTheWindowReads) {
+  const struct {
+    const char* file;
+    const char* heading;
+  } helps[] = {{"HELP_ORBATT_STEP1.txt", "步驟一"},
+               {"HELP_ORBATT_STEP21.txt", "附件資料上傳"},
+               {"HELP_ORBATT_STEP22.txt", "媒體檔申報"},
+               {"HELP_ORBATT_STEP3.txt", "附件上傳結果查詢"}};
+  for (const auto& help : helps) {
+    TfrmMsgForm form;
+    ASSERT_TRUE(form.loadFile(testing::resourcesDir() / "Help" / help.file)) << help.file;
+    const QString text = form.memo()->toPlainText();
+    EXPECT_TRUE(text.startsWith(QString::fromUtf8("步驟"))) << help.file;
+    EXPECT_TRUE(text.contains(QString::fromUtf8(help.heading))) << help.file;
+    EXPECT_FALSE(text.contains(QChar(0xFFFD))) << help.file;
+    EXPECT_FALSE(text.contains(QLatin1Char('\r'))) << help.file;
+  }
+}
+
+TEST(HelpTexts, WindowLooksAndAMissingFileIsReportedByName) {
+  TfrmMsgForm form;
+  EXPECT_EQ(form.windowTitle().toStdString(), "說明");
+  EXPECT_EQ(form.size(), QSize(653, 341));
+  EXPECT_EQ(form.closeButton()->text().toStdString(), "關閉視窗");
+  EXPECT_TRUE(form.memo()->isReadOnly());
+  form.memo()->setPlainText(QStringLiteral("kept"));
+  EXPECT_FALSE(form.loadFile(testing::resourcesDir() / "Help" / "NOPE.txt"));
+  EXPECT_EQ(form.memo()->toPlainText().toStdString(), "kept");
+
+  athup::testing::ScriptedInteraction ui;
+  TfrmMsgForm::showHelpFile(nullptr, ui, testing::resourcesDir() / "Help", "HELP_MISSING.txt");
+  EXPECT_EQ(ui.messages(),
+            std::vector<std::string>{"無法載入附件上傳資料檔填寫說明檔:\"HELP_MISSING.txt\""});
+}
+
+TEST(Workflow, PictureFollowsTheDate) {
+  EXPECT_EQ(TfrmFlow::pictureName("1071231"), "ORBATH-flow.jpg");
+  EXPECT_EQ(TfrmFlow::pictureName("1080101"), "ORBATH-flow_V4.jpg");
+  EXPECT_EQ(TfrmFlow::pictureName("1130315"), "ORBATH-flow_V4.jpg");
+  EXPECT_EQ(TfrmFlow::pictureName(""), "ORBATH-flow.jpg");
+}
+
+TEST(Workflow, AreasSitAtTheirPlacesWithAHandCursor) {
+  TfrmFlow flow(testing::deliveredProgram(), "1130315");
+  const struct {
+    const char* name;
+    QRect rect;
+  } expected[] = {{"sb171", {47, 102, 111, 49}},
+                  {"sb120", {311, 46, 111, 48}},
+                  {"SpeedButton1", {476, 44, 170, 49}},
+                  {"SpeedButton2", {315, 157, 111, 48}},
+                  {"sbClose", {478, 154, 164, 43}}};
+  for (const auto& area : expected) {
+    QPushButton* button = flow.area(area.name);
+    ASSERT_NE(button, nullptr) << area.name;
+    EXPECT_EQ(button->geometry(), area.rect) << area.name;
+    EXPECT_EQ(button->cursor().shape(), Qt::PointingHandCursor) << area.name;
+  }
+}
+
+// The pictures are drawn for the areas: inside each area lies a box (filled, not the white page)
+// and just above it is the page again.
+TEST(Workflow, BothPicturesHaveABoxUnderEveryArea) {
+  for (const char* picture : {"ORBATH-flow.jpg", "ORBATH-flow_V4.jpg"}) {
+    QImage image;
+    ASSERT_TRUE(image.load(QString::fromStdString((testing::resourcesDir() / picture).string())))
+        << picture;
+    for (const TfrmFlow::Area& area : TfrmFlow::kAreas) {
+      const QRect r = area.rect;
+      ASSERT_TRUE(image.rect().contains(r)) << picture << " " << area.name;
+      const QColor inside = image.pixelColor(r.left() + 6, r.top() + 6);
+      const QColor above = image.pixelColor(r.center().x(), r.top() - 6);
+      EXPECT_LT(inside.lightness(), 245) << picture << " " << area.name;
+      EXPECT_GT(above.lightness(), 245) << picture << " " << area.name;
+    }
+  }
+}
+
+TEST(Workflow, MissingPictureIsReportedWhenShown) {
+  app::ProgramLocation nowhere{testing::resourcesDir() / "Help", testing::resourcesDir() / "Help"};
+  TfrmFlow flow(nowhere, "1130315");
+  QString reported;
+  QObject::connect(&flow, &TfrmFlow::loadFailed, [&](const QString& text) { reported = text; });
+  flow.show();
+  EXPECT_TRUE(reported.contains(QStringLiteral("ORBATH-flow_V4.jpg"))) << reported.toStdString();
+}
+
+}  // namespace
+}  // namespace athup::gui
