@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <cstddef>
+#include <cstdio>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
@@ -20,9 +21,14 @@ const std::filesystem::path& fuzzFile() {
   return path;
 }
 
-void check(bool ok) {
-  if (!ok) std::abort();
-}
+// Names the broken expectation before stopping, so a crash report says what went wrong.
+#define check(ok)                                                       \
+  do {                                                                  \
+    if (!(ok)) {                                                        \
+      std::fprintf(stderr, "%s:%d: %s\n", __FILE__, __LINE__, #ok);    \
+      std::abort();                                                     \
+    }                                                                   \
+  } while (false)
 
 }  // namespace
 

@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <cstddef>
+#include <cstdio>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
@@ -25,9 +26,14 @@ std::filesystem::path fuzzFolder() {
   return folder;
 }
 
-void check(bool ok) {
-  if (!ok) std::abort();
-}
+// Names the broken expectation before stopping, so a crash report says what went wrong.
+#define check(ok)                                                       \
+  do {                                                                  \
+    if (!(ok)) {                                                        \
+      std::fprintf(stderr, "%s:%d: %s\n", __FILE__, __LINE__, #ok);    \
+      std::abort();                                                     \
+    }                                                                   \
+  } while (false)
 
 // Lines as the reader defines them: runs of bytes other than CR, LF and Ctrl-Z, up to a Ctrl-Z.
 std::int64_t referenceLineCount(const std::string& content) {
