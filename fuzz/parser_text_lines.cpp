@@ -87,7 +87,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     parser.Next();
   }
   parser.Last();
-  for (int i = 0; i < 7; ++i) parser.Prior();
+  for (std::int64_t i = 0; i <= count; ++i) parser.Prior();
   check(parser.Bof());
   parser.Close();
 

@@ -43,6 +43,27 @@ std::string AppSession::codeFolderBelow(const std::string& dbPath) {
   return common::IncludeBackslash(store::resolveFolderIgnoringCase(dbPath, "CODE").string());
 }
 
+store::TdmATH& AppSession::CreateDataModule() {
+  const auto setting = [this](std::string_view name) {
+    return m_setup.settings.readString(kOrbKey, name);
+  };
+  store::DataModuleSettings values;
+  values.proxyIp = setting("proxy_ip");
+  values.proxyPort = setting("proxy_port");
+  values.athUpd = setting("ath_upd");
+  values.dbPath = common::pathFromUtf8(m_folders.gDBPath);
+  values.exeDir = m_setup.program.writableDir;  // "TMP" is written beside the program
+  values.workingFolder = std::filesystem::current_path();
+  values.version = m_version.gVersion;
+  values.versionDate = m_version.gVersionDate;
+
+  auto module = std::make_unique<store::TdmATH>(m_orbWin, m_orbCode, std::move(values),
+                                                m_setup.interaction, m_setup.clock);
+  module->DataModuleCreate();
+  m_dataModule = std::move(module);
+  return *m_dataModule;
+}
+
 void AppSession::loadVersion() {
   m_version = loadVersionInfo(m_setup.program.deliveryFile("version"), m_setup.interaction,
                               m_setup.tempDir);

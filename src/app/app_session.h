@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -11,6 +12,7 @@
 #include "app/version_record.h"
 #include "common/clock.h"
 #include "common/interaction.h"
+#include "store/data_module/dm_ath.h"
 #include "store/engine/database.h"
 
 namespace athup::app {
@@ -70,6 +72,13 @@ class AppSession {
   [[nodiscard]] store::Database& orbWin() { return m_orbWin; }
   [[nodiscard]] store::Database& orbCode() { return m_orbCode; }
 
+  // Creates and starts the main data module over the prepared aliases (start-up, after the
+  // period is prepared). It reads the proxy and server settings once and lives for the rest of
+  // the run. The engine's error for a missing taxpayer master propagates to the caller.
+  store::TdmATH& CreateDataModule();
+  // The data module, or nullptr before CreateDataModule succeeded.
+  [[nodiscard]] store::TdmATH* dataModule() { return m_dataModule.get(); }
+
  private:
   struct Prepared;
   [[nodiscard]] bool prepareSteps(std::string_view dataYM, Prepared& next);
@@ -81,6 +90,7 @@ class AppSession {
   VersionInfo m_version;
   store::Database m_orbWin;
   store::Database m_orbCode;
+  std::unique_ptr<store::TdmATH> m_dataModule;  // declared after the aliases it uses
 };
 
 }  // namespace athup::app

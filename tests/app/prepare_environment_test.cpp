@@ -9,6 +9,7 @@
 #include "app/ini_settings_store.h"
 #include "common/big5.h"
 #include "support/fixed_clock.h"
+#include "store/catalogue/filing_program_tables.h"
 #include "store/engine/database.h"
 #include "support/scripted_interaction.h"
 #include "support/temp_dir.h"
@@ -270,6 +271,36 @@ TEST_F(PrepareEnvironmentTest, TableThatCannotBeMadeIsReportedAndPreparationGoes
             std::vector<std::string>{"找不到資料檔:" + m_doc + "DB/11310/ORBDB_ATH_FILE.DB"});
   EXPECT_EQ(m_ui.shown.back().kind, static_cast<int>(MessageKind::Plain));
   EXPECT_TRUE(fs::is_regular_file(m_doc + "DB/11310/ORBDB_ATH_TET.DB"));
+}
+
+TEST_F(PrepareEnvironmentTest, DataModuleStartsOnThePreparedAliasesWithTheSettings) {
+  {
+    fs::create_directories(m_doc + "DB/CODE");
+    store::Database code;
+    code.open("ORBCODE", m_doc + "DB/CODE/");
+    for (const auto table : store::codeFolderTables()) store::CreateFilingProgramTable(code, table);
+    code.execute("INSERT INTO ORBDB1_APPLYER (BAN, BAN_NM_X30) VALUES (:BAN, :NM)",
+                 {{"BAN", std::string("04595257")}, {"NM", std::string("測試商行")}});
+  }
+  m_settings.writeString(kOrbKey, "proxy_ip", "10.1.2.3");
+  m_settings.writeString(kOrbKey, "proxy_port", "8080");
+  ASSERT_TRUE(session().PrepareEnvironment("11310"));
+
+  store::TdmATH& module = session().CreateDataModule();
+
+  EXPECT_EQ(session().dataModule(), &module);
+  EXPECT_EQ(module.proxyHost(), "10.1.2.3");
+  EXPECT_EQ(module.proxyPort(), "8080");
+  const auto taxpayer = module.FindTaxpayer("04595257");
+  ASSERT_TRUE(taxpayer.has_value());
+  EXPECT_EQ(taxpayer->BAN_NM_X30, "測試商行");
+}
+
+TEST_F(PrepareEnvironmentTest, DataModuleWithoutTaxpayerMasterFailsWithTheEngineError) {
+  ASSERT_TRUE(session().PrepareEnvironment("11310"));
+
+  EXPECT_THROW((void)session().CreateDataModule(), Error);
+  EXPECT_EQ(session().dataModule(), nullptr);
 }
 
 }  // namespace

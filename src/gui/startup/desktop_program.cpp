@@ -111,6 +111,13 @@ int DesktopProgram::run() {
                                   TORBMainForm::notYetAvailableText("版本檢查"));
       });
 
+  try {
+    (void)m_session->CreateDataModule();
+  } catch (const std::exception& error) {
+    // The main window still opens, so the user can read the message and change the period.
+    m_interaction.showMessage(MessageKind::Error, error.what());
+  }
+
   QApplication::setQuitOnLastWindowClosed(true);
   m_mainForm->showMaximized();
   return QApplication::exec();
