@@ -1,10 +1,10 @@
 // Base64 encode and decode throughput on 16 MiB, through the text forms and the stream forms.
+#include "security/codecs/base64.h"
+
 #include <benchmark/benchmark.h>
 
 #include <sstream>
 #include <string>
-
-#include "security/codecs/base64.h"
 
 namespace {
 

@@ -1,6 +1,8 @@
 // File checksum throughput on a 256 MiB file against the smallest possible byte-serial loop with
 // the standard CRC-32 table, in the same run. The file checksum must keep at least 0.9 times the
 // loop's speed: its lookup differs only in where the table word is taken.
+#include "security/codecs/file_checksum.h"
+
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
@@ -11,7 +13,6 @@
 #include <string>
 
 #include "security/codecs/crc_table.h"
-#include "security/codecs/file_checksum.h"
 
 namespace {
 
@@ -33,8 +34,8 @@ struct TestFile {
       x ^= x << 17;
       for (std::size_t b = 0; b < 8; ++b) content[i + b] = static_cast<char>(x >> (8 * b));
     }
-    std::ofstream(path, std::ios::binary).write(content.data(),
-                                                 static_cast<std::streamsize>(content.size()));
+    std::ofstream(path, std::ios::binary)
+        .write(content.data(), static_cast<std::streamsize>(content.size()));
   }
   ~TestFile() {
     std::error_code ignored;

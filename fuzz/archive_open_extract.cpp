@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -21,12 +22,20 @@ constexpr std::size_t kTrailer = 36;
 constexpr std::uint64_t kMaxExtracted = 64ull << 20;  // keeps a run from filling the disk
 
 const fs::path& workFolder() {
-  static const fs::path folder = [] {
+  // never destroyed, so the exit handler that removes the folder can still read it
+  static const fs::path* const folder = [] {
     std::string pattern = (fs::temp_directory_path() / "athup-fuzz-XXXXXX").string();
     if (mkdtemp(pattern.data()) == nullptr) abort();
-    return fs::path(pattern);
+    return new fs::path(pattern);
   }();
-  return folder;
+  static const bool cleanup = [] {
+    return std::atexit([] {
+      std::error_code ignored;
+      fs::remove_all(*folder, ignored);
+    }) == 0;
+  }();
+  (void)cleanup;
+  return *folder;
 }
 
 // Only the archive and the destination chain may exist below the work folder.

@@ -48,7 +48,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   athup::security::Base64DecodeStream(in, out);
   if (out.str() != decoded) std::abort();
 
-  if (athup::security::Base64DecodeText(athup::security::Base64EncodeText(input)) != input) std::abort();
+  if (athup::security::Base64DecodeText(athup::security::Base64EncodeText(input)) != input)
+    std::abort();
   if (athup::security::Base64DecodeText(athup::security::Base64Line(input)) != input) std::abort();
   return 0;
 }

@@ -3,8 +3,8 @@
 #include <unistd.h>
 
 #include <cstddef>
-#include <cstdio>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -22,12 +22,12 @@ const std::filesystem::path& fuzzFile() {
 }
 
 // Names the broken expectation before stopping, so a crash report says what went wrong.
-#define check(ok)                                                       \
-  do {                                                                  \
-    if (!(ok)) {                                                        \
-      std::fprintf(stderr, "%s:%d: %s\n", __FILE__, __LINE__, #ok);    \
-      std::abort();                                                     \
-    }                                                                   \
+#define check(ok)                                                   \
+  do {                                                              \
+    if (!(ok)) {                                                    \
+      std::fprintf(stderr, "%s:%d: %s\n", __FILE__, __LINE__, #ok); \
+      std::abort();                                                 \
+    }                                                               \
   } while (false)
 
 }  // namespace

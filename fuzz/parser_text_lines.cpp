@@ -3,8 +3,8 @@
 #include <unistd.h>
 
 #include <cstddef>
-#include <cstdio>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -18,8 +18,8 @@ namespace {
 
 std::filesystem::path fuzzFolder() {
   static const auto folder = [] {
-    auto path = std::filesystem::temp_directory_path() /
-                ("athup-fuzz-lines-" + std::to_string(::getpid()));
+    auto path =
+        std::filesystem::temp_directory_path() / ("athup-fuzz-lines-" + std::to_string(::getpid()));
     std::filesystem::create_directories(path / "tmp");
     return path;
   }();
@@ -27,12 +27,12 @@ std::filesystem::path fuzzFolder() {
 }
 
 // Names the broken expectation before stopping, so a crash report says what went wrong.
-#define check(ok)                                                       \
-  do {                                                                  \
-    if (!(ok)) {                                                        \
-      std::fprintf(stderr, "%s:%d: %s\n", __FILE__, __LINE__, #ok);    \
-      std::abort();                                                     \
-    }                                                                   \
+#define check(ok)                                                   \
+  do {                                                              \
+    if (!(ok)) {                                                    \
+      std::fprintf(stderr, "%s:%d: %s\n", __FILE__, __LINE__, #ok); \
+      std::abort();                                                 \
+    }                                                               \
   } while (false)
 
 // Lines as the reader defines them: runs of bytes other than CR, LF and Ctrl-Z, up to a Ctrl-Z.
@@ -93,7 +93,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   if (!readOnly) {
     std::ifstream in(file, std::ios::binary);
-    const std::string written((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::string written((std::istreambuf_iterator<char>(in)),
+                              std::istreambuf_iterator<char>());
     check(written.size() == static_cast<std::size_t>(expected * recordLength));
     check(std::filesystem::is_empty(fuzzFolder() / "tmp"));
   }

@@ -48,7 +48,9 @@ int runCrc(CommandContext& context) {
   });
 }
 
-int runCrc32(CommandContext& context) { return checksumEach(context, standardCrcOfFile); }
+int runCrc32(CommandContext& context) {
+  return checksumEach(context, standardCrcOfFile);
+}
 
 const CommandRegistration kCrc({"crc",
                                 "  athup-cli crc FILE...      file checksum text of each file, as "

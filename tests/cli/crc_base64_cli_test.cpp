@@ -33,7 +33,8 @@ TEST(CrcCli, PrintsOneLinePerFileAndGoesOnAfterAFailure) {
 
   CliResult crc = run({"crc", abc, lowValue, empty, digits});
   EXPECT_EQ(crc.code, 1);
-  EXPECT_EQ(crc.out, "932BC606  " + abc + "\nDF2766A  " + lowValue + "\n1B948A57  " + digits + "\n");
+  EXPECT_EQ(crc.out,
+            "932BC606  " + abc + "\nDF2766A  " + lowValue + "\n1B948A57  " + digits + "\n");
   EXPECT_EQ(crc.err, empty + ": CreateHandleError\n");
 
   CliResult crc32 = run({"crc32", abc, empty, digits});

@@ -84,7 +84,9 @@ TEST(ParserFields, ValuesAreBig5BytesWithAUtf8Form) {
   RecordUnderTest parser;
   parser.FieldDefs().add("NAME", 8);
   parser.show("\xC0\xE7\xB7\x7E  AB");  // 營業 in Big5, blanks, AB
-  EXPECT_EQ(parser.FieldByName("NAME").AsString(), "\xC0\xE7\xB7\x7E" "AB");
+  EXPECT_EQ(parser.FieldByName("NAME").AsString(),
+            "\xC0\xE7\xB7\x7E"
+            "AB");
   EXPECT_EQ(parser.FieldByName("NAME").AsUtf8(), "營業AB");
 }
 
@@ -133,10 +135,18 @@ TEST(ParserFields, NumbersConvertOrGiveZero) {
     std::string text;
     double value;
   } cases[] = {
-      {"120", 120},      {"-3.5", -3.5},   {"+7", 7},       {" 42 ", 42},
+      {"120", 120},
+      {"-3.5", -3.5},
+      {"+7", 7},
+      {" 42 ", 42},
       {"1.23456", 1.2346},  // four decimals {"", 0},      {"12A", 0},      {"1,000", 0},
-      {"inf", 0},        {"nan", 0},       {".", 0},        {"-", 0},
-      {"1e3", 1000},     {"0x10", 0},      {"99999999999999999999", 0},
+      {"inf", 0},
+      {"nan", 0},
+      {".", 0},
+      {"-", 0},
+      {"1e3", 1000},
+      {"0x10", 0},
+      {"99999999999999999999", 0},
   };
   for (const auto& c : cases) EXPECT_DOUBLE_EQ(textToCurrency(c.text), c.value) << c.text;
 }

@@ -82,7 +82,9 @@ TEST(ParserFixedRecords, RecordTextEndsAtTheFirstNul) {
   TempDir dir;
   TFileParsing parser;
   defineLayout(parser);
-  parser.setFileName(dir.write("nul.T02", std::string("1234\0" "678000120\r\n", 16)));
+  parser.setFileName(dir.write("nul.T02", std::string("1234\0"
+                                                      "678000120\r\n",
+                                                      16)));
   parser.Open();
   EXPECT_EQ(parser.RecordText(), "1234");
   EXPECT_EQ(parser.FieldByName("BAN").AsString(), "1234");

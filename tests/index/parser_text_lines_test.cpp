@@ -12,8 +12,8 @@
 namespace athup::index {
 namespace {
 
-using athup::testing::TempDir;
 using athup::testing::readFile;
+using athup::testing::TempDir;
 using namespace std::string_literals;
 
 // Reads the records from the last backwards, as the start-up notice does.
@@ -29,7 +29,8 @@ std::vector<std::string> lastLines(TFileParsing& parser, int count) {
 
 std::vector<std::filesystem::path> filesIn(const std::filesystem::path& folder) {
   std::vector<std::filesystem::path> files;
-  for (const auto& entry : std::filesystem::directory_iterator(folder)) files.push_back(entry.path());
+  for (const auto& entry : std::filesystem::directory_iterator(folder))
+    files.push_back(entry.path());
   return files;
 }
 
@@ -40,12 +41,13 @@ TEST(ParserTextLines, ReadOnlyLinesSkipBlankLinesAndStopAtCtrlZ) {
   parser.setReadOnly(true);
   parser.setFileName(dir.write("readme.txt",
                                "\r\n\r\nfirst\r\n\r\n\nsecond\rthird line is long\n"
-                               "a\0b\xFF" "c\r\n\x1A" "after the end\r\n"s));
+                               "a\0b\xFF"
+                               "c\r\n\x1A"
+                               "after the end\r\n"s));
   parser.Open();
   EXPECT_EQ(parser.RecordCount(), 4);
 
-  const char* records[] = {"first     \r\n", "second    \r\n", "third line\r\n",
-                           "a b c     \r\n"};
+  const char* records[] = {"first     \r\n", "second    \r\n", "third line\r\n", "a b c     \r\n"};
   for (const char* record : records) {
     EXPECT_EQ(parser.RecordText(), std::string(record));
     parser.Next();
@@ -55,9 +57,9 @@ TEST(ParserTextLines, ReadOnlyLinesSkipBlankLinesAndStopAtCtrlZ) {
 
   // Walking back past the first line stays on it.
   parser.FieldDefs().Items(0).setAutoFilterFillChar(true);
-  EXPECT_EQ(lastLines(parser, 6), (std::vector<std::string>{"abc\r\n", "thirdline\r\n",
-                                                             "second\r\n", "first\r\n",
-                                                             "first\r\n", "first\r\n"}));
+  EXPECT_EQ(lastLines(parser, 6),
+            (std::vector<std::string>{"abc\r\n", "thirdline\r\n", "second\r\n", "first\r\n",
+                                      "first\r\n", "first\r\n"}));
   EXPECT_TRUE(parser.Bof());
 }
 
@@ -66,7 +68,9 @@ TEST(ParserTextLines, AFileWithoutLinesHasNoRecords) {
   TFileParsing parser;
   parser.FieldDefs().add("LINE", 10);
   parser.setReadOnly(true);
-  for (const char* content : {"", "\r\n\r\n", "\x1A" "text"}) {
+  for (const char* content : {"", "\r\n\r\n",
+                              "\x1A"
+                              "text"}) {
     parser.setFileName(dir.write("blank.txt", content));
     parser.Open();
     EXPECT_EQ(parser.RecordCount(), 0);
@@ -81,7 +85,9 @@ TEST(ParserTextLines, AFileWithoutLinesHasNoRecords) {
 TEST(ParserTextLines, WorkFileConvertsLinesAndWritesThemBack) {
   TempDir dir;
   TempDir temp;
-  const auto file = dir.write("lines.txt", "abc\r\n\r\nlonger line\n\x1A" "gone");
+  const auto file = dir.write("lines.txt",
+                              "abc\r\n\r\nlonger line\n\x1A"
+                              "gone");
   TFileParsing parser;
   parser.setTempFolder(temp.path());
   parser.FieldDefs().add("TEXT", 6);

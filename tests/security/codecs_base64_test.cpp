@@ -18,8 +18,13 @@ std::string bytesOfLength(std::size_t n) {
 TEST(Base64, Rfc4648Vectors) {
   const struct {
     std::string bytes, text;
-  } cases[] = {{"", ""},         {"f", "Zg=="},         {"fo", "Zm8="},        {"foo", "Zm9v"},
-               {"foob", "Zm9vYg=="}, {"fooba", "Zm9vYmE="}, {"foobar", "Zm9vYmFy"}};
+  } cases[] = {{"", ""},
+               {"f", "Zg=="},
+               {"fo", "Zm8="},
+               {"foo", "Zm9v"},
+               {"foob", "Zm9vYg=="},
+               {"fooba", "Zm9vYmE="},
+               {"foobar", "Zm9vYmFy"}};
   for (const auto& c : cases) {
     EXPECT_EQ(Base64EncodeText(c.bytes), c.text);
     EXPECT_EQ(Base64Line(c.bytes), c.text);
@@ -71,16 +76,14 @@ TEST(Base64, PaddingAndTruncatedGroups) {
   } cases[] = {
       {"QQ==QUJD", "AABC"},  // a padded group in the middle ends only that group
       {"QUI", "AB"},         // truncated: the bytes the characters fully describe
-      {"QQ", "A"},
-      {"Q", ""},
-      {"====", std::string(1, '\0')},
+      {"QQ", "A"},          {"Q", ""}, {"====", std::string(1, '\0')},
   };
   for (const auto& c : cases) EXPECT_EQ(Base64DecodeText(c.text), c.bytes) << c.text;
 }
 
 TEST(Base64, StreamsMatchTextFormsAcrossBlockEdges) {
-  for (const std::size_t size : {std::size_t{0}, std::size_t{510}, std::size_t{58369},
-                                 std::size_t{200003}}) {
+  for (const std::size_t size :
+       {std::size_t{0}, std::size_t{510}, std::size_t{58369}, std::size_t{200003}}) {
     const std::string bytes = bytesOfLength(size);
     std::istringstream plain("ignored" + bytes);
     plain.seekg(7);  // from the current position on

@@ -20,7 +20,7 @@ TEST(FileChecksum, KnownAnswersOfFilesOnDisk) {
   } cases[] = {
       {"abc", "932BC606", "932BC606"},
       {"123456789", "1B948A57", "1B948A57"},
-      {"x14", " DF2766A", "DF2766A"},       // below 0x10000000: blanks, never zeros
+      {"x14", " DF2766A", "DF2766A"},  // below 0x10000000: blanks, never zeros
       {"136650", " 2002490", "2002490"},
   };
   TempDir dir;

@@ -15,8 +15,8 @@ TEST(FormEscape, EscapesExactlyFiveCharactersInPlace) {
       {"QUJD+/==\r\n", "QUJD%2B%2F%3D%3D%0D%0A"},
       {"Ab 09 & % 100%&x", "Ab 09 & % 100%&x"},  // blanks, "&" and "%" stay as they are
       {"", ""},
-      {"營業+稅", "營業%2B稅"},                   // Big5 characters survive the round trip
-      {"a😀b", "a?b"},                            // outside Big5: the code page's "?"
+      {"營業+稅", "營業%2B稅"},  // Big5 characters survive the round trip
+      {"a😀b", "a?b"},            // outside Big5: the code page's "?"
   };
   for (const auto& c : cases) EXPECT_EQ(EscapeFormValue(c.value), c.escaped) << c.value;
 }

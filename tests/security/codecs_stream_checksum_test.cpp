@@ -36,7 +36,8 @@ TEST(StreamChecksum, HexTextKeepsLeadingZeros) {
 TEST(StreamChecksum, UpdateInPiecesEqualsWhole) {
   const std::string text = "The quick brown fox jumps over the lazy dog";
   std::uint32_t crc = 0;
-  for (std::size_t i = 0; i < text.size(); i += 5) crc = standardCrc32Update(crc, text.substr(i, 5));
+  for (std::size_t i = 0; i < text.size(); i += 5)
+    crc = standardCrc32Update(crc, text.substr(i, 5));
   EXPECT_EQ(crc, standardCrc32(text));
 }
 

@@ -6,7 +6,9 @@
 namespace athup::index {
 namespace {
 
-bool isDigit(char ch) { return ch >= '0' && ch <= '9'; }
+bool isDigit(char ch) {
+  return ch >= '0' && ch <= '9';
+}
 
 // Checks [sign] digits [. digits] [e [sign] digits] with at least one mantissa digit, so the
 // texts from_chars would also take ("inf", "nan", hexadecimal) do not slip through.

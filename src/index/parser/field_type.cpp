@@ -6,12 +6,11 @@ namespace athup::index {
 
 std::string fieldTypeName(TFieldType type) {
   static constexpr std::array<const char*, 26> kNames = {
-      "ftUnknown",    "ftString",    "ftSmallint",  "ftInteger",     "ftWord",
-      "ftBoolean",    "ftFloat",     "ftCurrency",  "ftBCD",         "ftDate",
-      "ftTime",       "ftDateTime",  "ftBytes",     "ftVarBytes",    "ftAutoInc",
-      "ftBlob",       "ftMemo",      "ftGraphic",   "ftFmtMemo",     "ftParadoxOle",
-      "ftDBaseOle",   "ftTypedBinary", "ftCursor",  "ftFixedChar",   "ftWideString",
-      "ftLargeint"};
+      "ftUnknown",    "ftString",     "ftSmallint", "ftInteger",     "ftWord",   "ftBoolean",
+      "ftFloat",      "ftCurrency",   "ftBCD",      "ftDate",        "ftTime",   "ftDateTime",
+      "ftBytes",      "ftVarBytes",   "ftAutoInc",  "ftBlob",        "ftMemo",   "ftGraphic",
+      "ftFmtMemo",    "ftParadoxOle", "ftDBaseOle", "ftTypedBinary", "ftCursor", "ftFixedChar",
+      "ftWideString", "ftLargeint"};
   const auto index = static_cast<std::size_t>(type);
   return index < kNames.size() ? kNames[index] : "ftUnknown";
 }

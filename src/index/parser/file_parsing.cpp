@@ -171,8 +171,9 @@ void TFileParsing::Close() {
 
 void TFileParsing::readRecord() {
   if (m_mode == Mode::TextLines) {
-    const std::string_view line =
-        m_lineStarts.Count() == 0 ? std::string_view() : lineAt(m_content, m_lineStarts.Get(m_line));
+    const std::string_view line = m_lineStarts.Count() == 0
+                                      ? std::string_view()
+                                      : lineAt(m_content, m_lineStarts.Get(m_line));
     setRecordText(lineRecord(line, static_cast<int>(m_recordLength)));
     return;
   }

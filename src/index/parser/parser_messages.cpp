@@ -19,7 +19,9 @@ std::string badFieldIndexMessage(int index) {
   return "錯誤的欄位索引\"" + std::to_string(index) + "\".";
 }
 
-std::string cannotCreateWorkFileMessage() { return "無法建立FileParsing暫存檔."; }
+std::string cannotCreateWorkFileMessage() {
+  return "無法建立FileParsing暫存檔.";
+}
 
 std::string badFieldTypeMessage() {
   return "您僅可於TParsingFieldDef中定義欄位型態為ftString, ftWideString, ftBoolean, ftCurrency, "

@@ -20,19 +20,24 @@ std::string TParsingField::AsString() const {
   if (!m_def.AutoFilterFillChar()) return value;
   const char fill = m_def.FillChar();
   if (m_def.Alignment() == TParsingAlignment::paRight) {
-    value.erase(0, value.find_first_not_of(fill) == std::string::npos
-                       ? value.size()
-                       : value.find_first_not_of(fill));
+    const auto first = value.find_first_not_of(fill);  // npos: nothing but fill
+    value.erase(0, first == std::string::npos ? value.size() : first);
   } else {
     value.erase(std::remove(value.begin(), value.end(), fill), value.end());
   }
   return value;
 }
 
-std::string TParsingField::AsUtf8() const { return common::Big5ToUtf8(AsString()); }
+std::string TParsingField::AsUtf8() const {
+  return common::Big5ToUtf8(AsString());
+}
 
-double TParsingField::AsCurrency() const { return textToCurrency(AsString()); }
+double TParsingField::AsCurrency() const {
+  return textToCurrency(AsString());
+}
 
-bool TParsingField::IsNull() const { return m_def.Size() == 0 || AsString().empty(); }
+bool TParsingField::IsNull() const {
+  return m_def.Size() == 0 || AsString().empty();
+}
 
 }  // namespace athup::index

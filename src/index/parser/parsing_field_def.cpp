@@ -19,9 +19,13 @@ void TParsingFieldDef::setSize(int size) {
   m_owner.layoutChanged();
 }
 
-int TParsingFieldDef::StartPos() const { return m_owner.startOf(Index()); }
+int TParsingFieldDef::StartPos() const {
+  return m_owner.startOf(Index());
+}
 
-int TParsingFieldDef::Index() const { return m_owner.indexOf(this); }
+int TParsingFieldDef::Index() const {
+  return m_owner.indexOf(this);
+}
 
 std::string TParsingFieldDef::DisplayName() const {
   return m_fieldName + " <" + std::to_string(m_size) + " " + fieldTypeName(m_fieldType) + ">";

@@ -37,8 +37,8 @@ std::filesystem::path createWorkFile(const std::filesystem::path& folder) {
   std::error_code error;
   if (!std::filesystem::is_directory(folder, error)) throw Error(cannotCreateWorkFileMessage());
   // Start at a number that differs between runs, as the system's own unique names do.
-  const auto seed = static_cast<unsigned>(
-      std::chrono::steady_clock::now().time_since_epoch().count() & 0xFFFF);
+  const auto seed =
+      static_cast<unsigned>(std::chrono::steady_clock::now().time_since_epoch().count() & 0xFFFF);
   for (unsigned attempt = 0; attempt < kNumbers; ++attempt) {
     const unsigned number = (seed + attempt) % kNumbers + 1;
     const auto path = folder / workFileName(number);

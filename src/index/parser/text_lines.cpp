@@ -5,7 +5,9 @@ namespace {
 
 constexpr char kCtrlZ = 26;
 
-bool endsLine(char ch) { return ch == '\r' || ch == '\n' || ch == kCtrlZ; }
+bool endsLine(char ch) {
+  return ch == '\r' || ch == '\n' || ch == kCtrlZ;
+}
 
 }  // namespace
 

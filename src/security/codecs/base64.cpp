@@ -38,8 +38,8 @@ class Encoder {
     for (; i + 3 <= size; i += 3) {
       const std::uint32_t v = (std::uint32_t{data[i]} << 16) | (std::uint32_t{data[i + 1]} << 8) |
                               std::uint32_t{data[i + 2]};
-      const char group[4] = {kAlphabet[v >> 18], kAlphabet[(v >> 12) & 63], kAlphabet[(v >> 6) & 63],
-                             kAlphabet[v & 63]};
+      const char group[4] = {kAlphabet[v >> 18], kAlphabet[(v >> 12) & 63],
+                             kAlphabet[(v >> 6) & 63], kAlphabet[v & 63]};
       out.append(group, 4);
       endGroup(out);
     }

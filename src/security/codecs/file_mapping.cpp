@@ -83,12 +83,12 @@ TFileMapping::~TFileMapping() = default;
 
 bool TFileMapping::nextBlock(const std::uint8_t*& data, std::size_t& size) {
   if (m_offset >= m_size) return false;
-  const auto wanted = static_cast<std::size_t>(std::min<std::uint64_t>(m_size - m_offset,
-                                                                       m_buffer.size()));
+  const auto wanted =
+      static_cast<std::size_t>(std::min<std::uint64_t>(m_size - m_offset, m_buffer.size()));
   std::size_t got = 0;
   while (got < wanted) {
-    const ssize_t n = ::pread(m_file, m_buffer.data() + got, wanted - got,
-                              static_cast<off_t>(m_offset + got));
+    const ssize_t n =
+        ::pread(m_file, m_buffer.data() + got, wanted - got, static_cast<off_t>(m_offset + got));
     if (n < 0 && errno == EINTR) continue;
     // A read error, or the file became shorter than it was when the view was created.
     if (n <= 0) throw EFileMappingError("MapViewError");

@@ -39,12 +39,23 @@ std::string EscapeFormValue(std::string_view value) {
       continue;
     }
     switch (byte) {
-      case '\r': out += "%0D"; break;
-      case '\n': out += "%0A"; break;
-      case '+': out += "%2B"; break;
-      case '/': out += "%2F"; break;
-      case '=': out += "%3D"; break;
-      default: out.push_back(static_cast<char>(byte));
+      case '\r':
+        out += "%0D";
+        break;
+      case '\n':
+        out += "%0A";
+        break;
+      case '+':
+        out += "%2B";
+        break;
+      case '/':
+        out += "%2F";
+        break;
+      case '=':
+        out += "%3D";
+        break;
+      default:
+        out.push_back(static_cast<char>(byte));
     }
     ++i;
   }

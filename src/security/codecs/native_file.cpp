@@ -34,7 +34,9 @@ NativeFile::~NativeFile() {
   if (isOpen()) CloseHandle(m_handle);
 }
 
-bool NativeFile::isOpen() const { return m_handle != INVALID_HANDLE_VALUE; }
+bool NativeFile::isOpen() const {
+  return m_handle != INVALID_HANDLE_VALUE;
+}
 
 #else
 
@@ -51,7 +53,9 @@ NativeFile::~NativeFile() {
   if (isOpen()) ::close(m_handle);
 }
 
-bool NativeFile::isOpen() const { return m_handle >= 0; }
+bool NativeFile::isOpen() const {
+  return m_handle >= 0;
+}
 
 #endif
 

@@ -23,7 +23,9 @@ class NativeFile {
   NativeFile& operator=(const NativeFile&) = delete;
 
   [[nodiscard]] bool isOpen() const;
-  [[nodiscard]] Handle handle() const { return m_handle; }
+  [[nodiscard]] Handle handle() const {
+    return m_handle;
+  }
 
  private:
 #ifdef _WIN32

@@ -25,7 +25,9 @@ std::uint32_t standardCrc32Update(std::uint32_t crc, std::string_view bytes) {
   return feed(crc ^ 0xFFFFFFFFu, bytes) ^ 0xFFFFFFFFu;
 }
 
-std::uint32_t standardCrc32(std::string_view bytes) { return standardCrc32Update(0, bytes); }
+std::uint32_t standardCrc32(std::string_view bytes) {
+  return standardCrc32Update(0, bytes);
+}
 
 std::string crc32HexText(std::uint32_t value) {
   static constexpr char kDigits[] = "0123456789ABCDEF";
@@ -37,7 +39,9 @@ std::string crc32HexText(std::uint32_t value) {
   return text;
 }
 
-std::string StreamCRCText(std::string_view bytes) { return crc32HexText(standardCrc32(bytes)); }
+std::string StreamCRCText(std::string_view bytes) {
+  return crc32HexText(standardCrc32(bytes));
+}
 
 std::string TCRC32::StreamCRCText(std::string_view bytes) const {
   return security::StreamCRCText(bytes);
