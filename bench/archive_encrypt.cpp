@@ -35,8 +35,9 @@ constexpr const char* kPassword = "12345675";  // a business number
 void writeInput(const fs::path& path, bool text) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   std::mt19937 random(20240101);
-  static const char* const kWords[] = {"invoice", "amount", "tax",    "refund", "zero-rate", "export",
-                                       "customs", "asset",  "period", "seller", "buyer",     "total"};
+  static const char* const kWords[] = {"invoice",   "amount", "tax",     "refund",
+                                       "zero-rate", "export", "customs", "asset",
+                                       "period",    "seller", "buyer",   "total"};
   std::string piece;
   std::size_t written = 0;
   while (written < kFileSize) {
@@ -148,10 +149,11 @@ int peakMemory(const std::string& kind) {
   rusage after{};
   getrusage(RUSAGE_SELF, &after);
   const double peakKiB = static_cast<double>(after.ru_maxrss);
-  std::printf("%s: file %zu bytes, sealed %ju bytes, peak RSS %.0f KiB (%.2f x file size; %.0f KiB "
-              "before the run)\n",
-              kind.c_str(), kFileSize, sealed, peakKiB, peakKiB * 1024.0 / static_cast<double>(kFileSize),
-              static_cast<double>(before.ru_maxrss));
+  std::printf(
+      "%s: file %zu bytes, sealed %ju bytes, peak RSS %.0f KiB (%.2f x file size; %.0f KiB "
+      "before the run)\n",
+      kind.c_str(), kFileSize, sealed, peakKiB, peakKiB * 1024.0 / static_cast<double>(kFileSize),
+      static_cast<double>(before.ru_maxrss));
   return 0;
 }
 

@@ -30,9 +30,9 @@ const fs::path& workFolder() {
   }();
   static const bool cleanup = [] {
     return std::atexit([] {
-      std::error_code ignored;
-      fs::remove_all(*folder, ignored);
-    }) == 0;
+             std::error_code ignored;
+             fs::remove_all(*folder, ignored);
+           }) == 0;
   }();
   (void)cleanup;
   return *folder;
@@ -45,7 +45,8 @@ void checkNothingEscaped(const fs::path& destination) {
     if (relative == "a.zip") continue;
     const std::string text = relative.generic_string();
     const std::string inside = destination.lexically_relative(workFolder()).generic_string();
-    if (text == "x" || text == "x/y" || text == inside || text.rfind(inside + "/", 0) == 0) continue;
+    if (text == "x" || text == "x/y" || text == inside || text.rfind(inside + "/", 0) == 0)
+      continue;
     abort();
   }
 }
@@ -59,7 +60,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if ((options & 1) != 0 && bytes.size() >= kTrailer) {
     const auto crc = static_cast<std::uint32_t>(
         crc32_z(0, reinterpret_cast<const Bytef*>(bytes.data()), bytes.size() - kTrailer));
-    for (int i = 0; i < 4; ++i) bytes[bytes.size() - kTrailer + i] = static_cast<char>(crc >> (8 * i));
+    for (int i = 0; i < 4; ++i)
+      bytes[bytes.size() - kTrailer + i] = static_cast<char>(crc >> (8 * i));
   }
   const fs::path archiveFile = workFolder() / "a.zip";
   {

@@ -47,7 +47,8 @@ int runPack(const std::vector<std::string>& args) {
       paths.push_back(arg);
     }
   }
-  if (paths.size() < 2 || paths[0].empty()) throw UsageError("expected ARCHIVE and at least one FILE");
+  if (paths.size() < 2 || paths[0].empty())
+    throw UsageError("expected ARCHIVE and at least one FILE");
 
   const std::filesystem::path name = pathOf(paths[0]);
   TZLBArchive archive;
@@ -79,9 +80,9 @@ int runList(const std::vector<std::string>& args, std::ostream& out) {
     const security::ZLBEntry entry = archive.GetEntry(i);
     char crc[9];
     std::snprintf(crc, sizeof crc, "%08X", static_cast<unsigned>(entry.CRC32));
-    out << i << ' ' << entry.FileName << ' ' << entry.UncompressedSize << ' ' << entry.CompressedSize
-        << ' ' << entry.DataOffset << ' ' << crc << ' ' << static_cast<int>(entry.CompressionLevel)
-        << '\n';
+    out << i << ' ' << entry.FileName << ' ' << entry.UncompressedSize << ' '
+        << entry.CompressedSize << ' ' << entry.DataOffset << ' ' << crc << ' '
+        << static_cast<int>(entry.CompressionLevel) << '\n';
   }
   return kExitOk;
 }

@@ -30,7 +30,8 @@ CliResult run(const std::vector<std::string>& argv) {
 std::string crcText(const std::string& bytes) {
   char text[9];
   std::snprintf(text, sizeof text, "%08X",
-                static_cast<unsigned>(crc32_z(0, reinterpret_cast<const Bytef*>(bytes.data()), bytes.size())));
+                static_cast<unsigned>(
+                    crc32_z(0, reinterpret_cast<const Bytef*>(bytes.data()), bytes.size())));
   return text;
 }
 
@@ -50,7 +51,10 @@ TEST(ArchiveCli, PackListExtractRoundTrip) {
     std::vector<std::string> levelArgs;
     std::string ordinal;
   };
-  const Case cases[] = {{{}, "3"}, {{"--level", "none"}, "0"}, {{"--level=fastest"}, "1"}, {{"--level", "default"}, "2"}};
+  const Case cases[] = {{{}, "3"},
+                        {{"--level", "none"}, "0"},
+                        {{"--level=fastest"}, "1"},
+                        {{"--level", "default"}, "2"}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.ordinal);
     std::filesystem::remove(archive);

@@ -40,14 +40,15 @@ void writeBytes(const fs::path& path, const std::string& bytes) {
 }
 
 std::uint32_t crcOf(std::string_view bytes) {
-  return static_cast<std::uint32_t>(crc32_z(0, reinterpret_cast<const Bytef*>(bytes.data()), bytes.size()));
+  return static_cast<std::uint32_t>(
+      crc32_z(0, reinterpret_cast<const Bytef*>(bytes.data()), bytes.size()));
 }
 
 std::string zlibOf(const std::string& content) {
   uLongf size = compressBound(static_cast<uLong>(content.size()));
   std::string out(size, '\0');
-  compress2(reinterpret_cast<Bytef*>(out.data()), &size, reinterpret_cast<const Bytef*>(content.data()),
-            static_cast<uLong>(content.size()), 9);
+  compress2(reinterpret_cast<Bytef*>(out.data()), &size,
+            reinterpret_cast<const Bytef*>(content.data()), static_cast<uLong>(content.size()), 9);
   out.resize(size);
   return out;
 }
@@ -63,8 +64,8 @@ struct Crafted {
   std::string big5Name;
   std::string big5Folder;
   std::string content;
-  std::optional<std::uint32_t> crc;       // default: the content's
-  std::optional<std::string> data;        // default: zlib of the content
+  std::optional<std::uint32_t> crc;  // default: the content's
+  std::optional<std::string> data;   // default: zlib of the content
 };
 
 std::string craftArchive(const std::vector<Crafted>& entries) {
@@ -127,7 +128,8 @@ TEST(ArchiveContainer, PacksAndExtractsBigFiveNamesEmptyAndLargeFiles) {
   ASSERT_EQ(archive.EntryCount(), 4);
   EXPECT_EQ(archive.GetEntry(1).FileName, "許可證.pdf");
   EXPECT_EQ(archive.GetEntry(0).UncompressedSize, 0u);
-  EXPECT_EQ(archive.IndexOfFile(dir / "elsewhere" / "SCAN.BIN"), 2) << "key is the name alone, any case";
+  EXPECT_EQ(archive.IndexOfFile(dir / "elsewhere" / "SCAN.BIN"), 2)
+      << "key is the name alone, any case";
   EXPECT_EQ(archive.IndexOfFile(dir / "other.bin"), -1);
   archive.CloseArchive();
 
@@ -137,7 +139,8 @@ TEST(ArchiveContainer, PacksAndExtractsBigFiveNamesEmptyAndLargeFiles) {
   reader.ExtractAll(dir / "out");
   for (const File& file : files) {
     SCOPED_TRACE(file.name);
-    EXPECT_EQ(readFile(dir / "out" / fs::path(std::u8string(file.name.begin(), file.name.end()))), file.content);
+    EXPECT_EQ(readFile(dir / "out" / fs::path(std::u8string(file.name.begin(), file.name.end()))),
+              file.content);
   }
   EXPECT_EQ(filesBelow(dir / "out").size(), files.size());
 }
@@ -148,7 +151,8 @@ TEST(ArchiveContainer, AddingToAnExistingArchiveKeepsItsEntriesByteForByte) {
   archive.CreateArchive(dir / "a.zip");
   archive.AddFile(dir.write("one.txt", "first file"));
   const std::string before = readFile(dir / "a.zip");
-  const std::uint32_t firstRegistry = static_cast<std::uint32_t>(archive.GetEntry(0).CompressedSize);
+  const std::uint32_t firstRegistry =
+      static_cast<std::uint32_t>(archive.GetEntry(0).CompressedSize);
 
   TZLBArchive later;
   ASSERT_TRUE(later.OpenArchive(dir / "a.zip"));
@@ -205,7 +209,8 @@ TEST(ArchiveContainer, BrokenRegistriesFailToOpenWithoutTrustingTheirSizes) {
       {"count claims two billion records", patched(trailer + 4, 0x7FFFFFFF)},
       {"negative count", patched(trailer + 4, 0xFFFFFFFF)},
       {"count beyond the records", patched(trailer + 4, 2)},
-      {"registry offset past the end", patched(trailer + 16, static_cast<std::uint32_t>(good.size()))},
+      {"registry offset past the end",
+       patched(trailer + 16, static_cast<std::uint32_t>(good.size()))},
       {"negative registry offset", patched(trailer + 16, 0x80000000)},
       {"registry is not zlib", garbage},
   };
@@ -213,7 +218,8 @@ TEST(ArchiveContainer, BrokenRegistriesFailToOpenWithoutTrustingTheirSizes) {
     SCOPED_TRACE(what);
     writeBytes(dir / "r.zip", bytes);
     TZLBArchive reader;
-    EXPECT_EQ(errorOf([&] { (void)reader.OpenArchive(dir / "r.zip"); }), "Unable to read archive file list");
+    EXPECT_EQ(errorOf([&] { (void)reader.OpenArchive(dir / "r.zip"); }),
+              "Unable to read archive file list");
     EXPECT_TRUE(reader.archiveName().empty());
   }
 }
@@ -246,7 +252,8 @@ TEST(ArchiveContainer, ErrorTexts) {
   EXPECT_EQ(errorOf([&] { (void)archive.GetEntry(1); }), "Index out of bounds");
   EXPECT_EQ(errorOf([&] { (void)archive.GetEntry(-1); }), "Index out of bounds");
   dir.write("blocker", "a file where the destination folder should be");
-  EXPECT_EQ(errorOf([&] { archive.ExtractAll(dir / "blocker" / "sub"); }), "Unable to create destination path");
+  EXPECT_EQ(errorOf([&] { archive.ExtractAll(dir / "blocker" / "sub"); }),
+            "Unable to create destination path");
 }
 
 TEST(ArchiveContainer, SameNameTwiceIsRefusedUnlessPathsAreSaved) {
@@ -298,7 +305,8 @@ TEST(ArchiveContainer, NamesAreCutToTheFieldWithoutSplittingACharacter) {
 
 TEST(ArchiveContainer, DestinationWithOrWithoutTrailingSeparatorWritesTheSameFiles) {
   TempDir dir;
-  writeBytes(dir / "a.zip", craftArchive({{"one.txt", "", "1", {}, {}}, {"two.txt", "", "22", {}, {}}}));
+  writeBytes(dir / "a.zip",
+             craftArchive({{"one.txt", "", "1", {}, {}}, {"two.txt", "", "22", {}, {}}}));
   std::vector<fs::path> reported;
   for (const std::string suffix : {"", "/", "//"}) {
     SCOPED_TRACE("destination ends with \"" + suffix + "\"");
@@ -338,7 +346,8 @@ TEST(ArchiveContainer, EntriesThatWouldLeaveTheDestinationAreRefused) {
   for (const Case& c : cases) {
     SCOPED_TRACE("name \"" + c.name + "\" folder \"" + c.folder + "\"");
     TempDir dir;
-    writeBytes(dir / "a.zip", craftArchive({{"ok.txt", "", "fine", {}, {}}, {c.name, c.folder, "evil", {}, {}}}));
+    writeBytes(dir / "a.zip",
+               craftArchive({{"ok.txt", "", "fine", {}, {}}, {c.name, c.folder, "evil", {}, {}}}));
     TZLBArchive archive;
     archive.setExtractWithPath(c.withPath);
     ASSERT_TRUE(archive.OpenArchive(dir / "a.zip"));
@@ -361,7 +370,8 @@ TEST(ArchiveContainer, RecordedFoldersStayBelowTheDestination) {
   archive.setExtractWithPath(true);
   ASSERT_TRUE(archive.OpenArchive(dir / "a.zip"));
   archive.ExtractAll(dir / "out");
-  EXPECT_EQ(filesBelow(dir / "out"), (std::set<std::string>{"sub/deep/a.txt", "許/b.txt", "c.txt"}));
+  EXPECT_EQ(filesBelow(dir / "out"),
+            (std::set<std::string>{"sub/deep/a.txt", "許/b.txt", "c.txt"}));
 }
 
 TEST(ArchiveContainer, LinksInTheDestinationAreNeverFollowed) {
@@ -380,10 +390,12 @@ TEST(ArchiveContainer, LinksInTheDestinationAreNeverFollowed) {
   // a linked folder is not entered, and nothing is created through it
   fs::create_directories(dir / "elsewhere");
   fs::create_directory_symlink(dir / "elsewhere", dir / "out" / "linked");
-  writeBytes(dir / "b.zip", craftArchive({{"x.txt", "\\linked\\new\\", "through the link", {}, {}}}));
+  writeBytes(dir / "b.zip",
+             craftArchive({{"x.txt", "\\linked\\new\\", "through the link", {}, {}}}));
   archive.setExtractWithPath(true);
   ASSERT_TRUE(archive.OpenArchive(dir / "b.zip"));
-  EXPECT_EQ(errorOf([&] { archive.ExtractAll(dir / "out"); }), "File (0) has an unsafe name (\\linked\\new\\x.txt)");
+  EXPECT_EQ(errorOf([&] { archive.ExtractAll(dir / "out"); }),
+            "File (0) has an unsafe name (\\linked\\new\\x.txt)");
   EXPECT_TRUE(fs::is_empty(dir / "elsewhere"));
 }
 
@@ -398,10 +410,19 @@ TEST(ArchiveContainer, DamagedEntriesAreReportedByIndex) {
   std::string truncated = zlibOf(text);
   truncated.resize(truncated.size() / 2);
   const Case cases[] = {
-      {"wrong checksum, checked", {"b.txt", "", text, 0x12345678u, {}}, true, "File (1) is corrupt"},
+      {"wrong checksum, checked",
+       {"b.txt", "", text, 0x12345678u, {}},
+       true,
+       "File (1) is corrupt"},
       {"wrong checksum, unchecked", {"b.txt", "", text, 0x12345678u, {}}, false, "<no error>"},
-      {"not a zlib stream", {"b.txt", "", text, {}, std::string(40, 'Z')}, false, "File (1) is corrupt"},
-      {"stream shorter than its size", {"b.txt", "", text, {}, truncated}, false, "File (1) is corrupt"},
+      {"not a zlib stream",
+       {"b.txt", "", text, {}, std::string(40, 'Z')},
+       false,
+       "File (1) is corrupt"},
+      {"stream shorter than its size",
+       {"b.txt", "", text, {}, truncated},
+       false,
+       "File (1) is corrupt"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -497,12 +518,9 @@ TEST(ArchiveContainer, ProgressTexts) {
   archive.CloseArchive();
   const std::string name = (dir / "a.zip").string();
   const std::vector<std::pair<std::string, int>> expected = {
-      {"Updating " + source.string(), 100},
-      {"Writing archive registry", 100},
-      {"Extracting archive registry", 100},
-      {name, 0},  // the re-open after the add is done
-      {"Extracting doc.txt", 100},
-      {name, 0},
+      {"Updating " + source.string(), 100}, {"Writing archive registry", 100},
+      {"Extracting archive registry", 100}, {name, 0},  // the re-open after the add is done
+      {"Extracting doc.txt", 100},          {name, 0},
   };
   EXPECT_EQ(seen, expected);
 }

@@ -109,7 +109,8 @@ TEST(ArchiveLayout, EveryFieldMatchesWhatPlainZlibReads) {
     EXPECT_TRUE(allZero(raw, trailerAt + 21, raw.size()));
     ASSERT_EQ(registryOffset + registryLength, trailerAt) << "registry runs up to the trailer";
 
-    const std::string_view registryStream = std::string_view(raw).substr(registryOffset, registryLength);
+    const std::string_view registryStream =
+        std::string_view(raw).substr(registryOffset, registryLength);
     EXPECT_EQ(static_cast<unsigned char>(registryStream[0]), 0x78);  // deflate, 32 KiB window
     EXPECT_EQ(static_cast<unsigned char>(registryStream[1]) >> 6, level.zlibHeaderLevel);
     const std::string registry = plainInflate(registryStream);

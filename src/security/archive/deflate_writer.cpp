@@ -12,7 +12,9 @@ constexpr std::size_t kOutBlock = 64 * 1024;
 constexpr int kWindowBits = 15;
 constexpr int kMemoryLevel = 8;
 
-[[noreturn]] void fail(int code) { throw Error("zlib deflate error " + std::to_string(code)); }
+[[noreturn]] void fail(int code) {
+  throw Error("zlib deflate error " + std::to_string(code));
+}
 
 }  // namespace
 
@@ -22,7 +24,9 @@ DeflateWriter::DeflateWriter(int level, Sink sink) : m_sink(std::move(sink)), m_
   if (rc != Z_OK) fail(rc);
 }
 
-DeflateWriter::~DeflateWriter() { deflateEnd(&m_stream); }
+DeflateWriter::~DeflateWriter() {
+  deflateEnd(&m_stream);
+}
 
 void DeflateWriter::write(const unsigned char* data, std::size_t size) {
   while (size > 0) {

@@ -1,10 +1,10 @@
 #pragma once
 
+#include <zlib.h>
+
 #include <cstddef>
 #include <functional>
 #include <vector>
-
-#include <zlib.h>
 
 namespace athup::security::zlb {
 

@@ -43,7 +43,9 @@ std::filesystem::path utf8Path(std::string_view utf8) {
       std::u8string(reinterpret_cast<const char8_t*>(utf8.data()), utf8.size()));
 }
 
-bool isPlainName(std::string_view utf8Name) { return isSafePart(utf8Name); }
+bool isPlainName(std::string_view utf8Name) {
+  return isSafePart(utf8Name);
+}
 
 std::filesystem::path normalizeDestination(std::string_view utf8Destination) {
   std::string reduced;

@@ -20,9 +20,8 @@ namespace athup::security::zlb {
 // folder field. The field is backslash-separated in the archive's own convention; a leading or
 // doubled backslash and "." parts are dropped. nullopt when a part is "..", holds a drive or any
 // other separator, so nothing would be written outside the destination.
-[[nodiscard]] std::optional<std::filesystem::path> targetFolder(const std::filesystem::path& destination,
-                                                                std::string_view utf8FolderField,
-                                                                bool withPath);
+[[nodiscard]] std::optional<std::filesystem::path> targetFolder(
+    const std::filesystem::path& destination, std::string_view utf8FolderField, bool withPath);
 
 // A UTF-8 text as a path, on every platform.
 [[nodiscard]] std::filesystem::path utf8Path(std::string_view utf8);

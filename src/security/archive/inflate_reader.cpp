@@ -18,7 +18,9 @@ InflateReader::InflateReader(std::istream& in, std::uint64_t limit)
   if (rc != Z_OK) throw Error("zlib inflate error " + std::to_string(rc));
 }
 
-InflateReader::~InflateReader() { inflateEnd(&m_stream); }
+InflateReader::~InflateReader() {
+  inflateEnd(&m_stream);
+}
 
 std::size_t InflateReader::read(unsigned char* out, std::size_t size) {
   size = std::min<std::size_t>(size, 1u << 30);

@@ -1,11 +1,11 @@
 #pragma once
 
+#include <zlib.h>
+
 #include <cstddef>
 #include <cstdint>
 #include <istream>
 #include <vector>
-
-#include <zlib.h>
 
 namespace athup::security::zlb {
 

@@ -1,11 +1,11 @@
 #include "security/archive/temp_output_file.h"
 
+#include <zlib.h>
+
 #include <cerrno>
 #include <cstring>
 #include <string>
 #include <system_error>
-
-#include <zlib.h>
 
 #ifdef _WIN32
 #include <fcntl.h>
@@ -42,8 +42,9 @@ TempOutputFile::TempOutputFile(const std::filesystem::path& folder, std::string_
   for (int attempt = 0; attempt < 100 && m_fd < 0; ++attempt) {
     const auto candidate =
         folder / (std::string(prefix) + std::to_string(random()) + std::to_string(random()));
-    const errno_t rc = _wsopen_s(&m_fd, candidate.c_str(), _O_CREAT | _O_EXCL | _O_WRONLY | _O_BINARY,
-                                 _SH_DENYRW, _S_IREAD | _S_IWRITE);
+    const errno_t rc =
+        _wsopen_s(&m_fd, candidate.c_str(), _O_CREAT | _O_EXCL | _O_WRONLY | _O_BINARY, _SH_DENYRW,
+                  _S_IREAD | _S_IWRITE);
     if (rc == 0) {
       m_path = candidate;
     } else if (rc != EEXIST) {
@@ -113,7 +114,8 @@ void TempOutputFile::commitTo(const std::filesystem::path& target) {
   if (::fsync(m_fd) != 0) fail("cannot write " + m_path.string(), errno);
   struct stat existing {};
   if (::stat(target.c_str(), &existing) == 0) {
-    if (fchmod(m_fd, existing.st_mode & 07777) != 0) fail("cannot set the mode of " + m_path.string(), errno);
+    if (fchmod(m_fd, existing.st_mode & 07777) != 0)
+      fail("cannot set the mode of " + m_path.string(), errno);
   }
 #endif
   closeHandle();

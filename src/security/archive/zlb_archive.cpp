@@ -1,5 +1,7 @@
 #include "security/archive/zlb_archive.h"
 
+#include <zlib.h>
+
 #include <algorithm>
 #include <array>
 #include <cstdint>
@@ -8,8 +10,6 @@
 #include <optional>
 #include <string>
 #include <system_error>
-
-#include <zlib.h>
 
 #include "common/big5.h"
 #include "common/errors.h"
@@ -52,7 +52,9 @@ std::string unsafeName(int index, const std::string& shown) {
   return "File (" + std::to_string(index) + ") has an unsafe name (" + printable(shown) + ")";
 }
 
-std::string corruptFile(int index) { return "File (" + std::to_string(index) + ") is corrupt"; }
+std::string corruptFile(int index) {
+  return "File (" + std::to_string(index) + ") is corrupt";
+}
 
 bool equalsIgnoringCase(std::string_view a, std::string_view b) {
   const auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; };
@@ -91,7 +93,8 @@ void TZLBArchive::requireOpen() const {
 
 void TZLBArchive::progress(const std::string& msg, std::uint64_t done, std::uint64_t total) const {
   if (!m_onProgress) return;
-  const std::uint64_t percent = total == 0 ? 100 : std::min<std::uint64_t>(100, (done * 200 + total) / (2 * total));
+  const std::uint64_t percent =
+      total == 0 ? 100 : std::min<std::uint64_t>(100, (done * 200 + total) / (2 * total));
   m_onProgress(msg, static_cast<int>(percent));
 }
 
@@ -155,10 +158,11 @@ void TZLBArchive::readRegistry(std::istream& in, std::uint64_t fileSize) {
     throw Error("registry outside the file");
   }
   const auto count = static_cast<std::uint64_t>(m_trailer.count);
-  const std::uint64_t available = registryEnd - static_cast<std::uint64_t>(m_trailer.registryOffset);
+  const std::uint64_t available =
+      registryEnd - static_cast<std::uint64_t>(m_trailer.registryOffset);
   const std::uint64_t needed = count * kRecordSize;
-  const std::uint64_t possible = m_trailer.registryCompressed ? available * kMaxInflateRatio + kRecordSize
-                                                              : available;
+  const std::uint64_t possible =
+      m_trailer.registryCompressed ? available * kMaxInflateRatio + kRecordSize : available;
   if (needed > possible) throw Error("registry larger than the file allows");
 
   in.clear();
@@ -261,10 +265,12 @@ void TZLBArchive::AddFile(const fs::path& path) {
     std::uint32_t crc = crcOf(0, nullptr, 0);
     std::uint64_t size = 0;
     {
-      zlb::DeflateWriter writer(zlibLevel(m_level),
-                                [&temp](const unsigned char* data, std::size_t n) { temp.write(data, n); });
+      zlb::DeflateWriter writer(
+          zlibLevel(m_level),
+          [&temp](const unsigned char* data, std::size_t n) { temp.write(data, n); });
       while (source) {
-        source.read(reinterpret_cast<char*>(block.data()), static_cast<std::streamsize>(block.size()));
+        source.read(reinterpret_cast<char*>(block.data()),
+                    static_cast<std::streamsize>(block.size()));
         const auto got = static_cast<std::size_t>(source.gcount());
         if (got == 0) break;
         size += got;
@@ -296,9 +302,10 @@ void TZLBArchive::AddFile(const fs::path& path) {
     trailer.count = static_cast<std::int32_t>(records.size());
     std::string registry;
     try {
-      zlb::DeflateWriter writer(zlibLevel(m_level), [&registry](const unsigned char* data, std::size_t n) {
-        registry.append(reinterpret_cast<const char*>(data), n);
-      });
+      zlb::DeflateWriter writer(zlibLevel(m_level),
+                                [&registry](const unsigned char* data, std::size_t n) {
+                                  registry.append(reinterpret_cast<const char*>(data), n);
+                                });
       for (std::size_t i = 0; i < records.size(); ++i) {
         writer.write(records[i].data(), kRecordSize);
         progress("Writing archive registry", (i + 1) * kRecordSize, records.size() * kRecordSize);
@@ -309,7 +316,8 @@ void TZLBArchive::AddFile(const fs::path& path) {
       // a registry zlib cannot compress is stored as plain records, which readers also accept
       trailer.registryCompressed = false;
       registry.clear();
-      for (const auto& record : records) registry.append(reinterpret_cast<const char*>(record.data()), kRecordSize);
+      for (const auto& record : records)
+        registry.append(reinterpret_cast<const char*>(record.data()), kRecordSize);
     }
     temp.write(reinterpret_cast<const unsigned char*>(registry.data()), registry.size());
     trailer.registryLength = static_cast<std::uint32_t>(registry.size());
@@ -345,7 +353,8 @@ void TZLBArchive::ExtractAll(const fs::path& destination) {
     const int index = static_cast<int>(i);
     const auto folder = zlb::targetFolder(base, entry.Folder, m_extractWithPath);
     if (!folder || !zlb::isPlainName(entry.FileName)) {
-      throw Error(unsafeName(index, (m_extractWithPath ? entry.Folder : std::string()) + entry.FileName));
+      throw Error(
+          unsafeName(index, (m_extractWithPath ? entry.Folder : std::string()) + entry.FileName));
     }
     if (base.empty()) throw Error("Unable to create destination path");
     fs::create_directories(base, error);
@@ -384,7 +393,8 @@ void TZLBArchive::writeEntry(std::istream& archive, std::uint64_t dataEnd, int i
   archive.clear();
   archive.seekg(static_cast<std::streamoff>(entry.DataOffset));
   // an entry's bytes end where its stored size says; what follows belongs to others
-  const std::uint64_t region = std::min<std::uint64_t>(dataEnd - entry.DataOffset, entry.CompressedSize);
+  const std::uint64_t region =
+      std::min<std::uint64_t>(dataEnd - entry.DataOffset, entry.CompressedSize);
 
   const std::string extracting = withName("Extracting %s", entry.FileName);
   std::optional<zlb::InflateReader> reader;
@@ -409,7 +419,8 @@ void TZLBArchive::writeEntry(std::istream& archive, std::uint64_t dataEnd, int i
   std::vector<unsigned char> block(kBlock);
   std::uint32_t crc = crcOf(0, nullptr, 0);
   for (std::uint64_t left = entry.UncompressedSize; left > 0;) {
-    const std::size_t got = readPiece(block.data(), static_cast<std::size_t>(std::min<std::uint64_t>(left, block.size())));
+    const std::size_t got = readPiece(
+        block.data(), static_cast<std::size_t>(std::min<std::uint64_t>(left, block.size())));
     if (got == 0) throw Error(corruptFile(index));
     out.write(reinterpret_cast<const char*>(block.data()), static_cast<std::streamsize>(got));
     if (!out) throw Error(withName("Unable to write file (%s)", utf8(target)));

@@ -6,15 +6,24 @@
 namespace athup::security {
 
 // Compression levels of the archive; the ordinal is what a registry record stores.
-enum class TFileCompressionLevel : std::uint8_t { fcNone = 0, fcFastest = 1, fcDefault = 2, fcMaximum = 3 };
+enum class TFileCompressionLevel : std::uint8_t {
+  fcNone = 0,
+  fcFastest = 1,
+  fcDefault = 2,
+  fcMaximum = 3
+};
 
 // zlib level for an archive level: none still writes a zlib stream (stored blocks).
 [[nodiscard]] constexpr int zlibLevel(TFileCompressionLevel level) {
   switch (level) {
-    case TFileCompressionLevel::fcNone: return 0;
-    case TFileCompressionLevel::fcFastest: return 1;
-    case TFileCompressionLevel::fcMaximum: return 9;
-    case TFileCompressionLevel::fcDefault: break;
+    case TFileCompressionLevel::fcNone:
+      return 0;
+    case TFileCompressionLevel::fcFastest:
+      return 1;
+    case TFileCompressionLevel::fcMaximum:
+      return 9;
+    case TFileCompressionLevel::fcDefault:
+      break;
   }
   return -1;  // Z_DEFAULT_COMPRESSION
 }

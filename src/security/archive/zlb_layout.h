@@ -13,7 +13,8 @@ namespace athup::security::zlb {
 
 constexpr std::size_t kRecordSize = 532;
 constexpr std::size_t kTrailerSize = 36;
-constexpr std::size_t kMaxShortString = 255;  // a length-prefixed field holds at most this many bytes
+constexpr std::size_t kMaxShortString =
+    255;  // a length-prefixed field holds at most this many bytes
 
 using RecordImage = std::array<unsigned char, kRecordSize>;
 using TrailerImage = std::array<unsigned char, kTrailerSize>;
