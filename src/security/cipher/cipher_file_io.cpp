@@ -39,6 +39,9 @@ std::string readWholeFile(const std::filesystem::path& path) {
 #endif
   if (!file) throw Error("Cannot open file \"" + displayName(path) + "\".");
   std::string content;
+  std::error_code unknownSize;  // without a size the string simply grows as it reads
+  const auto size = std::filesystem::file_size(path, unknownSize);
+  if (!unknownSize) content.reserve(static_cast<std::size_t>(size));
   char buffer[65536];
   for (;;) {
     const std::size_t got = std::fread(buffer, 1, sizeof buffer, file.get());

@@ -112,14 +112,13 @@ void applyAlternateMask(std::string& data, const Md5Value& k2) {
   }
 }
 
-std::string encryptData(std::string_view input, const std::string& pw) {
-  if (input.size() < kMinimumData) throw Error(kDataNotEnough);
+// Takes the input by value so a file read for encryption is never copied again.
+std::string encryptData(std::string data, const std::string& pw) {
+  if (data.size() < kMinimumData) throw Error(kDataNotEnough);
   checkPassword(pw);
 
-  std::string data;
-  data.reserve(input.size() + kChecksumLength + kBlock);
-  data.append(input);
-  data.append(StreamCRCText(input));
+  data.reserve(data.size() + kChecksumLength + kBlock);
+  data.append(StreamCRCText(data));
   appendBcdPadding(data);
 
   const Keys keys = deriveKeys(pw);
@@ -192,7 +191,7 @@ void TCBCEncrypt::setPW(std::string pw) {
 }
 
 void TCBCEncrypt::encryptBytes(std::string_view data) {
-  m_result = encryptData(data, m_pw);
+  m_result = encryptData(std::string(data), m_pw);
 }
 
 void TCBCEncrypt::decryptBytes(std::string_view data) {
@@ -209,7 +208,7 @@ void TCBCEncrypt::DecryptStream(std::istream& stream) {
 
 void TCBCEncrypt::EncryptFile(const std::filesystem::path& source) {
   if (source.empty()) throw Error(kFileNameEmpty);
-  encryptBytes(readWholeFile(source));
+  m_result = encryptData(readWholeFile(source), m_pw);
 }
 
 void TCBCEncrypt::DecryptFile(const std::filesystem::path& source) {
