@@ -50,14 +50,8 @@ std::string displayPath(const std::filesystem::path& path) {
 std::filesystem::path temporarySibling(const std::filesystem::path& target) {
   static std::atomic<unsigned> counter{0};
   std::random_device random;
-  // Appended piece by piece: "literal" + std::string trips a false -Wrestrict in GCC 12 at -O3.
-  std::string name = ".";
-  name.append(utf8FromPath(target.filename()))
-      .append(".tmp-")
-      .append(std::to_string(random()))
-      .append("-")
-      .append(std::to_string(counter++));
-  return target.parent_path() / pathFromUtf8(name);
+  const std::string suffix = ".tmp-" + std::to_string(random()) + "-" + std::to_string(counter++);
+  return target.parent_path() / pathFromUtf8("." + utf8FromPath(target.filename()) + suffix);
 }
 
 #ifndef _WIN32

@@ -50,10 +50,7 @@ std::string runLogEventLine(std::chrono::system_clock::time_point when, std::str
   char date[48];
   std::snprintf(date, sizeof date, "%04d/%02d/%02d", parts.tm_year + 1900, parts.tm_mon + 1,
                 parts.tm_mday);
-  // Appended piece by piece: "literal" + std::string trips a false -Wrestrict in GCC 12 at -O3.
-  std::string line = "[";
-  line.append(date).append(" ").append(longTime(parts)).append("]：").append(text);
-  return line;
+  return "[" + std::string(date) + " " + longTime(parts) + "]：" + std::string(text);
 }
 
 void StartRunLog(const std::filesystem::path& path, const Clock& clock) {
