@@ -5,6 +5,10 @@ set(ATHUP_WARNINGS -Wall -Wextra -Wpedantic -Wshadow -Wnon-virtual-dtor -Wold-st
 
 add_library(athup_build_flags INTERFACE)
 target_compile_options(athup_build_flags INTERFACE ${ATHUP_WARNINGS})
+if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU" AND CMAKE_CXX_COMPILER_VERSION VERSION_LESS 13)
+  # GCC 12 reports "literal" + std::string as an overlapping memcpy at -O3 (GCC bug 105329).
+  target_compile_options(athup_build_flags INTERFACE -Wno-restrict)
+endif()
 if(ATHUP_WERROR)
   target_compile_options(athup_build_flags INTERFACE -Werror)
 endif()
