@@ -8,24 +8,11 @@
 #include <vector>
 
 #include "cli/command.h"
+#include "cli_run.h"
 #include "support/temp_dir.h"
 
 namespace athup::cli {
 namespace {
-
-struct CliResult {
-  int code;
-  std::string out;
-  std::string err;
-};
-
-CliResult run(const std::vector<std::string>& argv) {
-  std::istringstream in;
-  std::ostringstream out;
-  std::ostringstream err;
-  const int code = runCli(argv, in, out, err);
-  return {code, out.str(), err.str()};
-}
 
 std::string crcText(const std::string& bytes) {
   char text[9];
@@ -62,11 +49,11 @@ TEST(ArchiveCli, PackListExtractRoundTrip) {
     pack.insert(pack.end(), c.levelArgs.begin(), c.levelArgs.end());
     pack.insert(pack.end(), {archive, dir.write("in/first.txt", first).string(),
                              dir.write("in/第二.txt", second).string()});
-    const CliResult packed = run(pack);
+    const CliResult packed = runCaptured(pack);
     ASSERT_EQ(packed.code, kExitOk) << packed.err;
     EXPECT_EQ(packed.out + packed.err, "");
 
-    const CliResult listed = run({"archive", "list", archive});
+    const CliResult listed = runCaptured({"archive", "list", archive});
     ASSERT_EQ(listed.code, kExitOk) << listed.err;
     std::istringstream lines(listed.out);
     std::string line0;
@@ -84,7 +71,7 @@ TEST(ArchiveCli, PackListExtractRoundTrip) {
     EXPECT_TRUE(lines.peek() == EOF);
 
     const std::string out = (dir / "out" / c.ordinal).string();
-    const CliResult extracted = run({"archive", "extract", archive, out});
+    const CliResult extracted = runCaptured({"archive", "extract", archive, out});
     ASSERT_EQ(extracted.code, kExitOk) << extracted.err;
     EXPECT_EQ(testing::readFile(out + "/first.txt"), first);
     EXPECT_EQ(testing::readFile(out + "/第二.txt"), second);
@@ -98,28 +85,28 @@ TEST(ArchiveCli, FailuresPrintTheComponentTextAndExitOne) {
   const std::string partial = (dir / "partial.zip").string();
   const std::string missing = (dir / "missing.txt").string();
 
-  CliResult result = run({"archive", "pack", existing, file});
+  CliResult result = runCaptured({"archive", "pack", existing, file});
   EXPECT_EQ(result.code, kExitFailure);
   EXPECT_EQ(result.err, "File already exists\n");
   EXPECT_EQ(testing::readFile(existing), "not mine");
 
-  result = run({"archive", "pack", partial, file, missing});
+  result = runCaptured({"archive", "pack", partial, file, missing});
   EXPECT_EQ(result.code, kExitFailure);
   EXPECT_EQ(result.err, "Unable to open file (" + missing + ")\n");
   EXPECT_FALSE(std::filesystem::exists(partial)) << "a failed pack leaves no half archive";
 
-  ASSERT_EQ(run({"archive", "pack", partial, file}).code, kExitOk);
+  ASSERT_EQ(runCaptured({"archive", "pack", partial, file}).code, kExitOk);
   std::string bytes = testing::readFile(partial);
   bytes[0] = static_cast<char>(bytes[0] ^ 0x20);
   dir.write("partial.zip", bytes);
   for (const char* action : {"list", "extract"}) {
     std::vector<std::string> argv = {"archive", action, partial};
     if (std::string(action) == "extract") argv.push_back((dir / "out").string());
-    result = run(argv);
+    result = runCaptured(argv);
     EXPECT_EQ(result.code, kExitFailure) << action;
     EXPECT_EQ(result.err, "The archive file appears to be corrupted\n") << action;
   }
-  result = run({"archive", "list", (dir / "none.zip").string()});
+  result = runCaptured({"archive", "list", (dir / "none.zip").string()});
   EXPECT_EQ(result.err, "Archive file not found\n");
 }
 
@@ -134,7 +121,7 @@ TEST(ArchiveCli, WrongArgumentsAreUsageErrors) {
       {"archive", "extract", "a.zip"},
   };
   for (const auto& argv : cases) {
-    const CliResult result = run(argv);
+    const CliResult result = runCaptured(argv);
     EXPECT_EQ(result.code, kExitUsage) << argv.back();
     EXPECT_NE(result.err.find("Usage:"), std::string::npos);
   }

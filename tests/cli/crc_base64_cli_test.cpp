@@ -5,24 +5,13 @@
 #include <vector>
 
 #include "cli/command.h"
+#include "cli_run.h"
 #include "support/temp_dir.h"
 
 namespace athup::cli {
 namespace {
 
 using athup::testing::TempDir;
-
-struct CliResult {
-  int code;
-  std::string out, err;
-};
-
-CliResult run(const std::vector<std::string>& argv, const std::string& input = "") {
-  std::istringstream in(input);
-  std::ostringstream out, err;
-  const int code = runCli(argv, in, out, err);
-  return {code, out.str(), err.str()};
-}
 
 TEST(CrcCli, PrintsOneLinePerFileAndGoesOnAfterAFailure) {
   TempDir dir;
@@ -31,23 +20,23 @@ TEST(CrcCli, PrintsOneLinePerFileAndGoesOnAfterAFailure) {
   const auto lowValue = dir.write("x14.txt", "x14").string();
   const auto empty = dir.write("empty.txt", "").string();
 
-  CliResult crc = run({"crc", abc, lowValue, empty, digits});
+  CliResult crc = runCaptured({"crc", abc, lowValue, empty, digits});
   EXPECT_EQ(crc.code, 1);
   EXPECT_EQ(crc.out,
             "932BC606  " + abc + "\nDF2766A  " + lowValue + "\n1B948A57  " + digits + "\n");
   EXPECT_EQ(crc.err, empty + ": CreateHandleError\n");
 
-  CliResult crc32 = run({"crc32", abc, empty, digits});
+  CliResult crc32 = runCaptured({"crc32", abc, empty, digits});
   EXPECT_EQ(crc32.code, 0);
   EXPECT_EQ(crc32.out,
             "352441C2  " + abc + "\n00000000  " + empty + "\nCBF43926  " + digits + "\n");
 
-  CliResult missing = run({"crc32", (dir / "missing").string()});
+  CliResult missing = runCaptured({"crc32", (dir / "missing").string()});
   EXPECT_EQ(missing.code, 1);
   EXPECT_TRUE(missing.out.empty());
   EXPECT_NE(missing.err.find("missing"), std::string::npos);
 
-  EXPECT_EQ(run({"crc"}).code, 2);
+  EXPECT_EQ(runCaptured({"crc"}).code, 2);
 }
 
 TEST(Base64Cli, EncodesAndDecodesBinarySafely) {
@@ -55,22 +44,22 @@ TEST(Base64Cli, EncodesAndDecodesBinarySafely) {
   for (int i = 0; i < 58; ++i) bytes.push_back(static_cast<char>(i * 73));
   bytes[3] = '\0';
 
-  CliResult encoded = run({"base64", "encode"}, bytes);
+  CliResult encoded = runCaptured({"base64", "encode"}, bytes);
   EXPECT_EQ(encoded.code, 0);
   ASSERT_EQ(encoded.out.size(), 82u);
   EXPECT_EQ(encoded.out.substr(76, 2), "\r\n");
 
-  CliResult line = run({"base64", "encode", "--line"}, bytes);
+  CliResult line = runCaptured({"base64", "encode", "--line"}, bytes);
   EXPECT_EQ(line.out, encoded.out.substr(0, 76) + encoded.out.substr(78));
 
-  EXPECT_EQ(run({"base64", "decode"}, encoded.out).out, bytes);
-  EXPECT_EQ(run({"base64", "decode"}, "Zm9v\nYmFy\n").out, "foobar");
+  EXPECT_EQ(runCaptured({"base64", "decode"}, encoded.out).out, bytes);
+  EXPECT_EQ(runCaptured({"base64", "decode"}, "Zm9v\nYmFy\n").out, "foobar");
 }
 
 TEST(Base64Cli, UsageErrors) {
   const std::vector<std::vector<std::string>> wrong = {
       {"base64"}, {"base64", "wrap"}, {"base64", "encode", "--wide"}, {"base64", "decode", "-x"}};
-  for (const auto& argv : wrong) EXPECT_EQ(run(argv).code, 2) << argv.back();
+  for (const auto& argv : wrong) EXPECT_EQ(runCaptured(argv).code, 2) << argv.back();
 }
 
 }  // namespace

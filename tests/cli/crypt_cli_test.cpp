@@ -5,24 +5,11 @@
 #include <vector>
 
 #include "cli/command.h"
+#include "cli_run.h"
 #include "support/temp_dir.h"
 
 namespace athup::cli {
 namespace {
-
-struct CliResult {
-  int code;
-  std::string out;
-  std::string err;
-};
-
-CliResult run(const std::vector<std::string>& argv) {
-  std::istringstream in;
-  std::ostringstream out;
-  std::ostringstream err;
-  const int code = runCli(argv, in, out, err);
-  return {code, out.str(), err.str()};
-}
 
 std::string sample(std::size_t length) {
   std::string data;
@@ -44,10 +31,10 @@ TEST(CryptCli, EachCipherRoundTripsThroughFiles) {
   };
   std::vector<std::string> encrypted;
   for (const auto& pair : pairs) {
-    const CliResult first = run(pair[0]);
+    const CliResult first = runCaptured(pair[0]);
     ASSERT_EQ(first.code, kExitOk) << pair[0][0] << first.err;
     encrypted.push_back(testing::readFile(sealed));
-    const CliResult second = run(pair[1]);
+    const CliResult second = runCaptured(pair[1]);
     ASSERT_EQ(second.code, kExitOk) << pair[1][0] << second.err;
     EXPECT_EQ(testing::readFile(back), sample(200)) << pair[0][0];
     EXPECT_TRUE(first.err.empty() && second.err.empty());
@@ -74,7 +61,7 @@ TEST(CryptCli, FailuresPrintTheTextAndExitOne) {
       {{"version-file", "encrypt", (dir / "none").string(), out}, "來源檔案不存在!!\n"},
   };
   for (const auto& c : cases) {
-    const CliResult result = run(c.argv);
+    const CliResult result = runCaptured(c.argv);
     EXPECT_EQ(result.code, kExitFailure) << c.text;
     EXPECT_EQ(result.err, c.text);
     EXPECT_FALSE(std::filesystem::exists(out)) << c.text;
@@ -91,7 +78,7 @@ TEST(CryptCli, WrongArgumentsAreUsageErrors) {
       {"version-file", "decrypt", "a"},
       {"version-file", "decrypt", "--password", "x", "a", "b"},
   };
-  for (const auto& argv : cases) EXPECT_EQ(run(argv).code, kExitUsage) << argv[0];
+  for (const auto& argv : cases) EXPECT_EQ(runCaptured(argv).code, kExitUsage) << argv[0];
 }
 
 }  // namespace
