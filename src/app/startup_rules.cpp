@@ -6,6 +6,7 @@
 
 #include "app/app_texts.h"
 #include "common/big5.h"
+#include "common/local_time.h"
 #include "common/text_helpers.h"
 #include "index/parser/file_parsing.h"
 
@@ -17,21 +18,10 @@ constexpr std::size_t kNoticeLinesShown = 5;
 constexpr std::size_t kNoticeLinesRead = 6;
 constexpr int kNoticeFieldWidth = 1000;
 
-int localYear(const Clock& clock) {
-  const std::time_t now = std::chrono::system_clock::to_time_t(clock.now());
-  std::tm local{};
-#ifdef _WIN32
-  localtime_s(&local, &now);
-#else
-  localtime_r(&now, &local);
-#endif
-  return local.tm_year + 1900;
-}
-
 }  // namespace
 
 std::string NoticeSourceName(const Clock& clock) {
-  return std::string(localYear(clock) < 2019 ? kReadmeBefore2019 : kReadmeFrom2019);
+  return std::string(common::localTimeParts(clock.now()).tm_year + 1900 < 2019 ? kReadmeBefore2019 : kReadmeFrom2019);
 }
 
 std::optional<std::string> NoticeLabelText(const std::filesystem::path& file) {

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <ctime>
 
+#include "common/local_time.h"
 #include "common/text_helpers.h"
 
 namespace athup::common {
@@ -20,16 +21,6 @@ int numberOrZero(std::string_view piece) {
   return value;
 }
 
-std::tm localDate(const Clock& clock) {
-  const std::time_t seconds = std::chrono::system_clock::to_time_t(clock.now());
-  std::tm parts{};
-#ifdef _WIN32
-  localtime_s(&parts, &seconds);
-#else
-  localtime_r(&seconds, &parts);
-#endif
-  return parts;
-}
 
 }  // namespace
 
@@ -48,7 +39,7 @@ std::string MonthsToYM(int months) {
 }
 
 std::string RocToday(const Clock& clock) {
-  const std::tm today = localDate(clock);
+  const std::tm today = localTimeParts(clock.now());
   char text[32];
   std::snprintf(text, sizeof text, "%.03d%.02d%.02d", today.tm_year + 1900 - 1911, today.tm_mon + 1,
                 today.tm_mday);

@@ -8,20 +8,10 @@
 #include "common/big5.h"
 #include "common/errors.h"
 #include "common/file_helpers.h"
+#include "common/local_time.h"
 
 namespace athup::common {
 namespace {
-
-std::tm localParts(std::chrono::system_clock::time_point when) {
-  const std::time_t seconds = std::chrono::system_clock::to_time_t(when);
-  std::tm parts{};
-#ifdef _WIN32
-  localtime_s(&parts, &seconds);
-#else
-  localtime_r(&seconds, &parts);
-#endif
-  return parts;
-}
 
 std::string longTime(const std::tm& parts) {
   char text[48];
@@ -38,7 +28,7 @@ bool logExists(const std::filesystem::path& path) {
 }  // namespace
 
 std::string runLogHeaderLine(std::chrono::system_clock::time_point when) {
-  const std::tm parts = localParts(when);
+  const std::tm parts = localTimeParts(when);
   char today[48];
   std::snprintf(today, sizeof today, "%.03d%.02d%.02d", parts.tm_year + 1900 - 1911,
                 parts.tm_mon + 1, parts.tm_mday);
@@ -46,7 +36,7 @@ std::string runLogHeaderLine(std::chrono::system_clock::time_point when) {
 }
 
 std::string runLogEventLine(std::chrono::system_clock::time_point when, std::string_view text) {
-  const std::tm parts = localParts(when);
+  const std::tm parts = localTimeParts(when);
   char date[48];
   std::snprintf(date, sizeof date, "%04d/%02d/%02d", parts.tm_year + 1900, parts.tm_mon + 1,
                 parts.tm_mday);
