@@ -67,6 +67,15 @@ int runPack(const std::vector<std::string>& args) {
   return kExitOk;
 }
 
+// A recorded name on its list line: a control character (a line break above all) would let one
+// entry pass for two or garble the terminal, so it is shown as "?".
+std::string listedName(std::string name) {
+  for (char& c : name) {
+    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '?';
+  }
+  return name;
+}
+
 TZLBArchive& openOrThrow(TZLBArchive& archive, const std::string& name) {
   if (name.empty() || !archive.OpenArchive(pathOf(name))) throw UsageError("expected ARCHIVE");
   return archive;
@@ -80,7 +89,7 @@ int runList(const std::vector<std::string>& args, std::ostream& out) {
     const security::ZLBEntry entry = archive.GetEntry(i);
     char crc[9];
     std::snprintf(crc, sizeof crc, "%08X", static_cast<unsigned>(entry.CRC32));
-    out << i << ' ' << entry.FileName << ' ' << entry.UncompressedSize << ' '
+    out << i << ' ' << listedName(entry.FileName) << ' ' << entry.UncompressedSize << ' '
         << entry.CompressedSize << ' ' << entry.DataOffset << ' ' << crc << ' '
         << static_cast<int>(entry.CompressionLevel) << '\n';
   }

@@ -1,5 +1,6 @@
 // The file ciphers from the command line: the upload cipher, the receipt-file cipher and the
 // receipt-file cipher under the version-record password.
+#include <filesystem>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -40,6 +41,12 @@ CryptArgs parseArgs(const std::vector<std::string>& args, std::size_t from, bool
   return parsed;
 }
 
+// Arguments are UTF-8 like all text inside the program; a plain std::string would be read in the
+// local code page on Windows and miss files with Chinese names.
+std::filesystem::path pathOf(const std::string& utf8) {
+  return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
 enum class Direction { Encrypt, Decrypt };
 
 Direction directionOf(const std::vector<std::string>& args) {
@@ -53,11 +60,11 @@ int runUploadCipher(CommandContext& context, Direction direction) {
   security::TCBCEncrypt cipher;
   cipher.setPW(*args.password);
   if (direction == Direction::Encrypt) {
-    cipher.EncryptFile(args.files[0]);
+    cipher.EncryptFile(pathOf(args.files[0]));
   } else {
-    cipher.DecryptFile(args.files[0]);
+    cipher.DecryptFile(pathOf(args.files[0]));
   }
-  cipher.SaveResult(args.files[1]);
+  cipher.SaveResult(pathOf(args.files[1]));
   return kExitOk;
 }
 
@@ -72,8 +79,8 @@ int runReceiptFile(CommandContext& context) {
   const Direction direction = directionOf(context.args);
   const CryptArgs args = parseArgs(context.args, 1, true);
   security::TEncrypt cipher(security::TaxSystem::ORB);
-  cipher.setFileSource(args.files[0]);
-  cipher.setFileDestination(args.files[1]);
+  cipher.setFileSource(pathOf(args.files[0]));
+  cipher.setFileDestination(pathOf(args.files[1]));
   cipher.setPW(*args.password);
   if (direction == Direction::Encrypt) {
     cipher.Encrypt();
@@ -87,7 +94,7 @@ int runVersionFile(CommandContext& context) {
   const Direction direction = directionOf(context.args);
   const CryptArgs args = parseArgs(context.args, 1, false);
   StderrInteraction ui(context.err);
-  const bool done = security::CryptFileByMode(ui, args.files[0], args.files[1],
+  const bool done = security::CryptFileByMode(ui, pathOf(args.files[0]), pathOf(args.files[1]),
                                               direction == Direction::Encrypt ? "E" : "D");
   return done ? kExitOk : kExitFailure;
 }

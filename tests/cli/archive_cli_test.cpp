@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <zlib.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <sstream>
@@ -109,6 +110,21 @@ TEST(ArchiveCli, FailuresPrintTheComponentTextAndExitOne) {
   result = runCaptured({"archive", "list", (dir / "none.zip").string()});
   EXPECT_EQ(result.err, "Archive file not found\n");
 }
+
+#ifndef _WIN32
+TEST(ArchiveCli, AControlCharacterInANameCannotForgeAListLine) {
+  testing::TempDir dir;
+  const std::string archive = (dir / "a.zip").string();
+  const std::string forged = "x\n1 fake.txt 1 1 0 00000000 3";
+  ASSERT_EQ(runCaptured({"archive", "pack", archive, dir.write(forged, "data").string()}).code,
+            kExitOk);
+  const CliResult listed = runCaptured({"archive", "list", archive});
+  ASSERT_EQ(listed.code, kExitOk) << listed.err;
+  EXPECT_EQ(std::count(listed.out.begin(), listed.out.end(), '\n'), 1) << listed.out;
+  EXPECT_TRUE(listed.out.starts_with("0 x?1 fake.txt 1 1 0 00000000 3 4 ")) << listed.out;
+  EXPECT_TRUE(listed.out.ends_with(" 0 " + crcText("data") + " 3\n")) << listed.out;
+}
+#endif
 
 TEST(ArchiveCli, WrongArgumentsAreUsageErrors) {
   const std::vector<std::vector<std::string>> cases = {

@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "cli/command.h"
@@ -17,11 +20,26 @@ std::string sample(std::size_t length) {
   return data;
 }
 
+// A path as the UTF-8 argument a caller passes.
+std::string utf8(const std::filesystem::path& path) {
+  const std::u8string text = path.u8string();
+  return std::string(text.begin(), text.end());
+}
+
+std::filesystem::path below(const testing::TempDir& dir, std::string_view utf8Name) {
+  return dir.path() / std::u8string(utf8Name.begin(), utf8Name.end());
+}
+
 TEST(CryptCli, EachCipherRoundTripsThroughFiles) {
   testing::TempDir dir;
-  const std::string plain = dir.write("plain", sample(200)).string();
-  const std::string sealed = (dir / "sealed").string();
-  const std::string back = (dir / "back").string();
+  // Chinese names: the arguments are UTF-8 on every platform
+  {
+    std::ofstream file(below(dir, "收據.txt"), std::ios::binary);
+    file << sample(200);
+  }
+  const std::string plain = utf8(below(dir, "收據.txt"));
+  const std::string sealed = utf8(below(dir, "收據.prn"));
+  const std::string back = utf8(below(dir, "還原.txt"));
   const std::vector<std::vector<std::string>> pairs[] = {
       {{"encrypt", "--password", "12345678", plain, sealed},
        {"decrypt", "--password=12345678", sealed, back}},
@@ -33,10 +51,10 @@ TEST(CryptCli, EachCipherRoundTripsThroughFiles) {
   for (const auto& pair : pairs) {
     const CliResult first = runCaptured(pair[0]);
     ASSERT_EQ(first.code, kExitOk) << pair[0][0] << first.err;
-    encrypted.push_back(testing::readFile(sealed));
+    encrypted.push_back(testing::readFile(below(dir, "收據.prn")));
     const CliResult second = runCaptured(pair[1]);
     ASSERT_EQ(second.code, kExitOk) << pair[1][0] << second.err;
-    EXPECT_EQ(testing::readFile(back), sample(200)) << pair[0][0];
+    EXPECT_EQ(testing::readFile(below(dir, "還原.txt")), sample(200)) << pair[0][0];
     EXPECT_TRUE(first.err.empty() && second.err.empty());
   }
   EXPECT_EQ(encrypted[0].size(), 224u);   // 16 * (floor(208 / 16) + 1)

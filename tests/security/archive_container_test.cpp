@@ -437,6 +437,71 @@ TEST(ArchiveContainer, DamagedEntriesAreReportedByIndex) {
   }
 }
 
+// Archives this component never writes but must read: entries kept as raw bytes (stored flag 1)
+// and a registry of plain records (trailer flag 0).
+TEST(ArchiveContainer, RawEntriesAndAPlainRegistryAreRead) {
+  struct Entry {
+    std::string name;
+    std::string content;
+    bool raw;
+    std::size_t storedCut;  // bytes missing from the end of the stored data
+  };
+  const auto build = [](const std::vector<Entry>& entries) {
+    std::string bytes;
+    std::string records;
+    for (const Entry& entry : entries) {
+      std::string data = entry.raw ? entry.content : zlibOf(entry.content);
+      data.resize(data.size() - entry.storedCut);
+      ZLBEntry numbers;
+      numbers.UncompressedSize = static_cast<std::uint32_t>(entry.content.size());
+      numbers.CompressedSize = static_cast<std::uint32_t>(data.size());
+      numbers.DataOffset = static_cast<std::uint32_t>(bytes.size());
+      numbers.CRC32 = crcOf(entry.content);
+      numbers.StoredUncompressed = entry.raw;
+      const auto record = zlb::encodeRecord(entry.name, "", numbers);
+      records.append(reinterpret_cast<const char*>(record.data()), record.size());
+      bytes += data;
+    }
+    zlb::Trailer trailer;
+    trailer.count = static_cast<std::int32_t>(entries.size());
+    trailer.registryOffset = static_cast<std::int32_t>(bytes.size());
+    trailer.registryLength = static_cast<std::uint32_t>(records.size());
+    trailer.registryCompressed = false;
+    bytes += records;
+    trailer.crc = crcOf(bytes);
+    const auto image = zlb::encodeTrailer(trailer);
+    bytes.append(reinterpret_cast<const char*>(image.data()), image.size());
+    return bytes;
+  };
+  const std::string rawText = noise(10000, 3);
+
+  TempDir dir;
+  const std::string whole = build({{"raw.bin", rawText, true, 0},
+                                   {"packed.txt", std::string(5000, 'p'), false, 0},
+                                   {"tail.txt", "after the raw entry", true, 0}});
+  EXPECT_EQ(static_cast<unsigned char>(whole[whole.size() - 36 + 20]), 0);
+  writeBytes(dir / "a.zip", whole);
+  TZLBArchive archive;
+  archive.setCheckCRC(true);
+  ASSERT_TRUE(archive.OpenArchive(dir / "a.zip"));
+  ASSERT_EQ(archive.EntryCount(), 3);
+  EXPECT_TRUE(archive.GetEntry(0).StoredUncompressed);
+  EXPECT_FALSE(archive.GetEntry(1).StoredUncompressed);
+  archive.ExtractAll(dir / "out");
+  EXPECT_EQ(readFile(dir / "out/raw.bin"), rawText);
+  EXPECT_EQ(readFile(dir / "out/packed.txt"), std::string(5000, 'p'));
+  EXPECT_EQ(readFile(dir / "out/tail.txt"), "after the raw entry");
+
+  // a raw entry shorter than its size must not borrow the next entry's bytes to fill up
+  writeBytes(dir / "b.zip", build({{"first.txt", "ok", true, 0},
+                                   {"cut.bin", rawText, true, 100},
+                                   {"next.txt", std::string(200, 'n'), true, 0}}));
+  TZLBArchive unchecked;
+  ASSERT_TRUE(unchecked.OpenArchive(dir / "b.zip"));
+  EXPECT_EQ(errorOf([&] { unchecked.ExtractAll(dir / "cut"); }), "File (1) is corrupt");
+  EXPECT_EQ(readFile(dir / "cut/first.txt"), "ok");
+}
+
 TEST(ArchiveContainer, ExistingFilesAreReplacedUnlessTheHandlerKeepsThem) {
   TempDir dir;
   writeBytes(dir / "a.zip", craftArchive({{"a.txt", "", "new", {}, {}}}));
