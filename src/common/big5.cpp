@@ -51,6 +51,84 @@ size_t utf8SequenceLength(unsigned char lead) {
   return 1;
 }
 
+// User-defined characters (rare name characters made with the system's character editor) live in
+// three Big5 areas that code page 950 on Windows maps row by row onto the private use area; iconv
+// knows only the fourth area (C6A1-C8FE). Without these rows such a character in a company name
+// or asset name would not survive the trip from a filing file into the program and back.
+struct EudcArea {
+  unsigned char firstLead;
+  unsigned char lastLead;
+  char32_t firstCodePoint;
+};
+constexpr EudcArea kEudcAreas[] = {
+    {0xFA, 0xFE, 0xE000},
+    {0x8E, 0xA0, 0xE311},
+    {0x81, 0x8D, 0xEEB8},
+};
+constexpr char32_t kCellsPerRow = 157;  // trail bytes 40-7E, then A1-FE
+
+// The private-use code point of a user-defined Big5 pair, or 0 when the pair is not one.
+char32_t eudcToCodePoint(unsigned char lead, unsigned char trail) {
+  char32_t cell;
+  if (trail >= 0x40 && trail <= 0x7E) {
+    cell = trail - 0x40u;
+  } else if (trail >= 0xA1 && trail <= 0xFE) {
+    cell = trail - 0xA1u + 63u;
+  } else {
+    return 0;
+  }
+  for (const EudcArea& area : kEudcAreas) {
+    if (lead >= area.firstLead && lead <= area.lastLead) {
+      return area.firstCodePoint + (lead - area.firstLead) * kCellsPerRow + cell;
+    }
+  }
+  return 0;
+}
+
+// The Big5 pair of a private-use code point in those areas; empty when it is not one of them.
+std::string codePointToEudc(char32_t codePoint) {
+  for (const EudcArea& area : kEudcAreas) {
+    const char32_t rows = area.lastLead - area.firstLead + 1u;
+    if (codePoint < area.firstCodePoint || codePoint >= area.firstCodePoint + rows * kCellsPerRow) {
+      continue;
+    }
+    const char32_t offset = codePoint - area.firstCodePoint;
+    const char32_t cell = offset % kCellsPerRow;
+    const auto lead = static_cast<char>(area.firstLead + offset / kCellsPerRow);
+    const auto trail = static_cast<char>(cell < 63 ? 0x40 + cell : 0xA1 + (cell - 63));
+    return {lead, trail};
+  }
+  return {};
+}
+
+// The code point of a complete three-byte UTF-8 sequence (the private use area is all there),
+// or 0.
+char32_t threeByteCodePoint(const char* in, size_t inLeft) {
+  if (inLeft < 3) return 0;
+  const auto b0 = static_cast<unsigned char>(in[0]);
+  const auto b1 = static_cast<unsigned char>(in[1]);
+  const auto b2 = static_cast<unsigned char>(in[2]);
+  if ((b0 & 0xF0) != 0xE0 || (b1 & 0xC0) != 0x80 || (b2 & 0xC0) != 0x80) return 0;
+  return (char32_t{b0 & 0x0Fu} << 12) | (char32_t{b1 & 0x3Fu} << 6) | char32_t{b2 & 0x3Fu};
+}
+
+void appendUtf8(char32_t codePoint, std::string& out) {  // BMP only, as the EUDC areas are
+  out += static_cast<char>(0xE0 | (codePoint >> 12));
+  out += static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
+  out += static_cast<char>(0x80 | (codePoint & 0x3F));
+}
+
+// At a sequence iconv refused: writes its user-defined Big5 pair and steps over it, or returns
+// false when it is not such a character.
+bool convertEudcToBig5(char*& in, size_t& inLeft, std::string& out) {
+  const std::string pair = codePointToEudc(threeByteCodePoint(in, inLeft));
+  if (pair.empty()) return false;
+  out += pair;
+  in += 3;
+  inLeft -= 3;
+  return true;
+}
+
 }  // namespace
 
 std::string Utf8ToBig5(std::string_view utf8) {
@@ -60,7 +138,8 @@ std::string Utf8ToBig5(std::string_view utf8) {
   out.reserve(input.size());
   char* in = input.data();
   size_t inLeft = input.size();
-  if (!converter.convert(in, inLeft, out)) {
+  while (!converter.convert(in, inLeft, out)) {
+    if (convertEudcToBig5(in, inLeft, out)) continue;
     size_t length = std::min(utf8SequenceLength(static_cast<unsigned char>(*in)), inLeft);
     throw Error("無法轉換為Big5的字元：\"" + std::string(in, length) + "\"");
   }
@@ -75,6 +154,7 @@ std::string Utf8ToBig5Lossy(std::string_view utf8, char replacement) {
   char* in = input.data();
   size_t inLeft = input.size();
   while (!converter.convert(in, inLeft, out)) {
+    if (convertEudcToBig5(in, inLeft, out)) continue;
     out += replacement;
     const size_t skip = std::min(utf8SequenceLength(static_cast<unsigned char>(*in)), inLeft);
     in += skip;
@@ -91,6 +171,15 @@ std::string Big5ToUtf8(std::string_view big5) {
   char* in = input.data();
   size_t inLeft = input.size();
   while (!converter.convert(in, inLeft, out)) {
+    const char32_t eudc = inLeft >= 2 ? eudcToCodePoint(static_cast<unsigned char>(in[0]),
+                                                        static_cast<unsigned char>(in[1]))
+                                      : 0;
+    if (eudc != 0) {
+      appendUtf8(eudc, out);
+      in += 2;
+      inLeft -= 2;
+      continue;
+    }
     out += "\xEF\xBF\xBD";  // U+FFFD for the byte that does not convert
     const bool pair = inLeft >= 2 && IsBig5LeadByte(static_cast<unsigned char>(*in));
     const size_t skip = pair ? 2 : 1;

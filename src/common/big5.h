@@ -8,6 +8,9 @@
 // Big5 (code page 950). Widths that the filing formats give in bytes are Big5 bytes.
 namespace athup::common {
 
+// User-defined characters (Big5 rows 81-8D, 8E-A0, C6-C8 and FA-FE) map to and from the private
+// use area U+E000-U+F848 the way code page 950 on Windows maps them, so they survive a round trip.
+
 // Converts UTF-8 to Big5. A character that Big5 cannot hold raises athup::Error naming it.
 [[nodiscard]] std::string Utf8ToBig5(std::string_view utf8);
 

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "security/codecs/file_checksum.h"
+#include "security/codecs/file_mapping.h"
 #include "security/codecs/stream_checksum.h"
 #include "support/temp_dir.h"
 
@@ -49,6 +50,46 @@ TEST(FileChecksum, LargeFileEqualsInMemoryValue) {
   const auto file = dir.write("big.bin", content);
   TCRC32Calc calc;
   EXPECT_EQ(calc.FileCRCTextTrimmed(file), fileChecksumTrimmed(fileChecksum(content)));
+}
+
+// Another program may rewrite a document while it is checksummed. The view covers the size of the
+// moment it was created: bytes appended later are not read, and a file cut short is reported
+// instead of ending the process (a memory mapping would die with SIGBUS there).
+TEST(FileChecksum, FileChangedWhileReadIsMeasuredOrReported) {
+  TempDir dir;
+  const std::string content(600 * 1024, 'x');  // more than one read block
+  const auto grown = dir.write("grown.bin", content);
+  {
+    const NativeFile file(grown);
+    TFileMapping view(&file);
+    std::filesystem::resize_file(grown, content.size() + 4096);
+    std::uint32_t c = 0xFFFFFFFFu;
+    const std::uint8_t* data = nullptr;
+    std::size_t size = 0;
+    std::uint64_t total = 0;
+    while (view.nextBlock(data, size)) {
+      c = fileChecksumUpdate(c, data, size);
+      total += size;
+    }
+    EXPECT_EQ(total, content.size());
+    EXPECT_EQ(c ^ 0xFFFFFFFFu, fileChecksum(content));
+  }
+
+#ifndef _WIN32  // Windows refuses to cut short a file that has a view open
+  const auto shrunk = dir.write("shrunk.bin", content);
+  const NativeFile file(shrunk);
+  TFileMapping view(&file);
+  std::filesystem::resize_file(shrunk, 1000);
+  const std::uint8_t* data = nullptr;
+  std::size_t size = 0;
+  try {
+    while (view.nextBlock(data, size)) {
+    }
+    ADD_FAILURE() << "a file cut short gave a checksum";
+  } catch (const EFileMappingError& e) {
+    EXPECT_STREQ(e.what(), "MapViewError");
+  }
+#endif
 }
 
 TEST(FileChecksum, FailuresCarryTheirTextsAndLeaveTheCalculatorIdle) {

@@ -25,7 +25,12 @@ TFileMapping::TFileMapping(const NativeFile* file) {
     throw EFileMappingError("CreateHandleError");
   }
   // Unnamed: a name derived from the handle could open another process's mapping of another file.
-  m_mapping = CreateFileMappingW(m_file, nullptr, PAGE_READONLY, 0, 0, nullptr);
+  // The size measured above is mapped explicitly: with 0 the mapping would take the size of the
+  // moment, and a file cut short in between would leave the view shorter than m_size bytes. A
+  // read-only mapping cannot be larger than its file, so that case fails here instead.
+  const auto wanted = static_cast<unsigned long long>(size.QuadPart);
+  m_mapping = CreateFileMappingW(m_file, nullptr, PAGE_READONLY, static_cast<DWORD>(wanted >> 32),
+                                 static_cast<DWORD>(wanted & 0xFFFFFFFFull), nullptr);
   if (m_mapping == nullptr) throw EFileMappingError("CreateHandleError");
   m_view = static_cast<const std::uint8_t*>(MapViewOfFile(m_mapping, FILE_MAP_READ, 0, 0, 0));
   if (m_view == nullptr) {
