@@ -13,9 +13,9 @@ void AppSession::ConnectPeriodDatabases(const std::string& periodDbFolder,
   for (auto [database, alias, folder] : {std::tuple{&m_orbWin, "ORBWIN", &periodDbFolder},
                                          std::tuple{&m_orbCode, "ORBCODE", &codeFolder}}) {
     if (database->isOpen()) {
-      database->reconnect(*folder);
+      database->reconnect(common::pathFromUtf8(*folder));
     } else {
-      database->open(alias, *folder);
+      database->open(alias, common::pathFromUtf8(*folder));
     }
   }
   auto& ui = m_setup.interaction;
@@ -40,7 +40,8 @@ std::string AppSession::codeFolder() const {
 std::string AppSession::codeFolderBelow(const std::string& dbPath) {
   // The filing program's folder may be spelt "code" as well; a case-sensitive file system must
   // still find it.
-  return common::IncludeBackslash(store::resolveFolderIgnoringCase(dbPath, "CODE").string());
+  return common::IncludeBackslash(
+      common::utf8FromPath(store::resolveFolderIgnoringCase(common::pathFromUtf8(dbPath), "CODE")));
 }
 
 store::TdmATH& AppSession::CreateDataModule() {

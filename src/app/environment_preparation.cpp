@@ -27,8 +27,10 @@ namespace {
 using common::IncludeBackslash;
 constexpr char kSep = common::kPathSeparator;
 
+// Folder values are UTF-8 texts; paths are made from them and back only through the UTF-8
+// helpers, so a folder with Chinese characters is the same folder on every platform.
 std::filesystem::path asFolderPath(const std::string& folder) {
-  std::filesystem::path path(folder);
+  const std::filesystem::path path = common::pathFromUtf8(folder);
   return path.has_filename() ? path : path.parent_path();
 }
 
@@ -102,23 +104,24 @@ bool AppSession::prepareSteps(std::string_view dataYM, Prepared& next) {
 
   // 2. Folders of the program, the shared documents and the default database root.
   Folders& f = next.folders;
-  const auto exeDir = asFolderPath(m_setup.program.exeDir.string());
+  const auto exeDir = asFolderPath(common::utf8FromPath(m_setup.program.exeDir));
   const std::string& docDir = m_setup.docDir;
-  f.gExePath = IncludeBackslash(exeDir.string());
-  f.gHomePath = IncludeBackslash(exeDir.parent_path().string());
+  f.gExePath = IncludeBackslash(common::utf8FromPath(exeDir));
+  f.gHomePath = IncludeBackslash(common::utf8FromPath(exeDir.parent_path()));
   f.gUploadPath = docDir + "UpLoad" + kSep;
   f.gLogPath = docDir + "Log" + kSep;
   f.gApplyTETPath = f.gUploadPath + "ApplyTET" + kSep;
   f.gDbTxtPath = docDir + "DbTxt" + kSep;
   f.gHomeUploadPath = f.gHomePath + "UpLoad" + kSep;
   f.gUploadDefaultPath = docDir + "Upload" + kSep + "Default" + kSep;
-  f.gTempPath = IncludeBackslash(m_setup.tempDir.string());
-  f.gHelpPath = IncludeBackslash(m_setup.program.deliveryFile("Help").string());
+  f.gTempPath = IncludeBackslash(common::utf8FromPath(m_setup.tempDir));
+  f.gHelpPath = IncludeBackslash(common::utf8FromPath(m_setup.program.deliveryFile("Help")));
   const std::string defaultDbRoot = docDir + "DB" + kSep;
 
   // 3. A new run log for this preparation.
-  f.gRunLogFile = (m_setup.program.writableDir / "orb_Ath.log").string();
-  common::StartRunLog(f.gRunLogFile, clock);
+  const auto runLog = m_setup.program.writableDir / "orb_Ath.log";
+  f.gRunLogFile = common::utf8FromPath(runLog);
+  common::StartRunLog(runLog, clock);
 
   // 4. The period's own folders below the upload folder.
   f.gPeriodDefaultPath = f.gUploadPath + "Default" + kSep + period.gDataYM + kSep;
@@ -137,7 +140,7 @@ bool AppSession::prepareSteps(std::string_view dataYM, Prepared& next) {
     f.gDBPath = IncludeBackslash(dbPath);
   }
   period.gDebugMode = settings.readString(kOrbKey, "DebugMode") == "1";
-  common::AppendRunLog(f.gRunLogFile, std::string(texts::kRunLogDbPath) + f.gDBPath, clock);
+  common::AppendRunLog(runLog, std::string(texts::kRunLogDbPath) + f.gDBPath, clock);
 
   // 6-13. The folder tree; the database root itself must already exist.
   if (!forceFolder(f.gTempPath)) return fail(texts::kUploadFolderPrefix, f.gTempPath, true);
@@ -158,8 +161,8 @@ bool AppSession::prepareSteps(std::string_view dataYM, Prepared& next) {
   ConnectPeriodDatabases(periodDbFolder + kSep, codeFolderBelow(f.gDBPath), period);
 
   // 15-17. Own tables (missing ones reported, not fatal), migrations, the category table.
-  (void)store::PreparePeriodTables(m_orbWin, ui, store::CatalogueLog{f.gRunLogFile, clock});
-  store::InstallAthCodeTable(ReadSettingPath("DBPath"), docDir);
+  (void)store::PreparePeriodTables(m_orbWin, ui, store::CatalogueLog{runLog, clock});
+  store::InstallAthCodeTable(ReadSettingPath("DBPath"), common::pathFromUtf8(docDir));
   return true;
 }
 

@@ -3,6 +3,7 @@
 #include <system_error>
 
 #include "common/big5.h"
+#include "common/file_helpers.h"
 #include "common/ini_file.h"
 
 namespace athup::app {
@@ -24,7 +25,7 @@ std::string_view keyOfMode(int mode) {
 }  // namespace
 
 std::filesystem::path pathIniFile(std::string_view docDir) {
-  return std::filesystem::path(docDir) / "BIN" / "ORBPath.ini";
+  return common::pathFromUtf8(docDir) / "BIN" / "ORBPath.ini";
 }
 
 void WritePathIni(std::string_view docDir, std::string_view folder, int mode) {
@@ -42,7 +43,9 @@ std::string ReadPathIni(std::string_view docDir, int mode) {
   std::error_code error;
   if (key.empty() || !std::filesystem::exists(file, error)) return {};
   std::string folder = common::Big5ToUtf8(common::IniFile::load(file).readString(kSection, key));
-  if (folder.empty() || !std::filesystem::is_directory(folder, error)) return {};
+  if (folder.empty() || !std::filesystem::is_directory(common::pathFromUtf8(folder), error)) {
+    return {};
+  }
   return folder;
 }
 

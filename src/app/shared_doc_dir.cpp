@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "common/file_helpers.h"
 #include "common/workstation.h"
 
 namespace athup::app {
@@ -22,7 +23,7 @@ std::string docDirBelow(std::string base) {
 
 bool isFolder(const std::string& path) {
   std::error_code ignored;  // an unreadable folder counts as absent, as the choice needs
-  return std::filesystem::is_directory(path, ignored);
+  return std::filesystem::is_directory(common::pathFromUtf8(path), ignored);
 }
 
 }  // namespace
@@ -31,7 +32,7 @@ std::string GetSharedDocDir(const Environment& environment, std::string_view osV
   const std::string allUsers = environment.variable("ALLUSERSPROFILE");
   const std::string windir = environment.variable("windir");
   if (allUsers.empty()) {
-    if (windir.empty()) return docDirBelow(environment.homeFolder().string());
+    if (windir.empty()) return docDirBelow(common::utf8FromPath(environment.homeFolder()));
     return docDirBelow(windir.substr(0, 2));
   }
   if (!osVersionText.starts_with("2-6")) return docDirBelow(allUsers);

@@ -8,6 +8,7 @@
 
 #include "app/app_texts.h"
 #include "common/ini_file.h"
+#include "common/text_helpers.h"
 #include "security/cipher/crypt_file.h"
 
 namespace athup::app {
@@ -59,8 +60,9 @@ bool ReadVersionInfo(const std::filesystem::path& file, std::string& version,
   FileRemover remover(plain);
   if (!security::CryptFileByMode(interaction, file, plain, "D")) return false;
   const auto ini = common::IniFile::load(plain);
-  version = ini.readString("Version", "now");
-  versionDate = ini.readString("VersionDate", "date");
+  // The workstation's INI reader drops the blanks around a value; "now = 105" is version 105.
+  version = common::trimBlanks(ini.readString("Version", "now"));
+  versionDate = common::trimBlanks(ini.readString("VersionDate", "date"));
   return true;
 }
 

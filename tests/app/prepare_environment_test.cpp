@@ -130,6 +130,8 @@ TEST_F(PrepareEnvironmentTest, DatabaseRootFromTheSettings) {
   fs::create_directories(own + "/CODE");
   // The delivery's category table, in the code folder as the filing program spells it.
   m_root.write("doc/DB/code/ORBDB1_ATH_CODE.DB", "category table");
+  // The installation's home, once recorded, is never replaced.
+  m_settings.writeString(kOrbKey, "ORBHome", "/opt/orb/");
   struct Case {
     const char* what;
     std::optional<std::string> setting;
@@ -151,6 +153,7 @@ TEST_F(PrepareEnvironmentTest, DatabaseRootFromTheSettings) {
     EXPECT_EQ(m_settings.readString(kOrbKey, "DBPath"), c.setting.value_or(m_doc + "DB/"));
     EXPECT_EQ(session().ReadSettingPath("DBPath"), c.expected);
     EXPECT_EQ(session().ReadSettingPath("UploadPath"), "");
+    EXPECT_EQ(m_settings.readString(kOrbKey, "ORBHome"), "/opt/orb/");
     // ORBCODE reads the code folder however it is spelt, and the category table is there.
     EXPECT_EQ(session().orbCode().folder(), fs::path(session().codeFolder()));
     EXPECT_TRUE(fs::is_regular_file(session().codeFolder() + "ORBDB1_ATH_CODE.DB"));

@@ -46,6 +46,20 @@ TEST_F(VersionRecordTest, KnownRecordGivesItsLabelsAndLeavesNoPlainCopy) {
   EXPECT_FALSE(std::filesystem::exists(record.parent_path() / "version.ini"));
 }
 
+// A record written by hand ("now = 105") reads as the INI reader of the workstation gives it:
+// without the blanks around the value, so the splash, the caption and the requests agree.
+TEST_F(VersionRecordTest, BlanksAroundTheValuesAreNotPartOfThem) {
+  const auto record =
+      writeRecord("[Version]\r\nnow = 105 \r\n[VersionDate]\r\ndate =\t1080315  \r\n");
+
+  const VersionInfo info = loadVersionInfo(record, m_ui, m_temp.path());
+
+  EXPECT_EQ(info.gVersion, "105");
+  EXPECT_EQ(info.gVersionDate, "1080315");
+  EXPECT_EQ(VersionLabel(info.gVersion), "Version 1.05");
+  EXPECT_EQ(info.gVersionDateText, "版本日期：108年03月15日");
+}
+
 TEST_F(VersionRecordTest, MissingRecordGivesPlaceholders) {
   std::string version;
   std::string date;

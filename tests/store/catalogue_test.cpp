@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include <filesystem>
 #include <string>
 
 #include "common/clock.h"
 #include "common/errors.h"
+#include "common/file_helpers.h"
 #include "common/run_log.h"
 #include "store/catalogue/ath_code_install.h"
 #include "store/catalogue/filing_program_tables.h"
@@ -80,6 +82,54 @@ TEST_F(PeriodTablesTest, AnEmptyFolderGetsAllFiveTablesWithTheirChecksumColumns)
   EXPECT_EQ(countOf(readFile(runLog), "End of CreateTable"), 5U);
 }
 
+// The layout as stored in each table file, read with a connection of its own: the filing
+// program shares these tables, so names, order, types and widths are fixed.
+std::string storedLayout(const fs::path& file, const std::string& table) {
+  sqlite3* db = nullptr;
+  std::string layout;
+  const std::string name = common::utf8FromPath(file);
+  if (sqlite3_open_v2(name.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
+    sqlite3_stmt* stmt = nullptr;
+    sqlite3_prepare_v2(db, "SELECT name, upper(type) FROM pragma_table_info(?1)", -1, &stmt,
+                       nullptr);
+    sqlite3_bind_text(stmt, 1, table.c_str(), -1, SQLITE_TRANSIENT);
+    while (sqlite3_step(stmt) == SQLITE_ROW) {
+      layout += std::string(layout.empty() ? "" : ", ") +
+                reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)) + " " +
+                reinterpret_cast<const char*>(sqlite3_column_text(stmt, 1));
+    }
+    sqlite3_finalize(stmt);
+  }
+  sqlite3_close(db);
+  return layout;
+}
+
+TEST_F(PeriodTablesTest, TableFilesHoldTheSharedLayout) {
+  ASSERT_EQ(PreparePeriodTables(orbWin, ui, log), 0U);
+  const std::pair<const char*, const char*> layouts[] = {
+      {"ORBDB_ATH_FILE",
+       "BAN CHAR(8), FILE_SEQ CHAR(10), SUB_SEQ CHAR(4), FILE_NM CHAR(30), FILE_SUB_NM CHAR(4), "
+       "FILE_PATH_NM CHAR(240), FILE_SIZE NUMERIC, FILE_TP CHAR(4), FILE_CRC CHAR(20)"},
+      {"ORBDB_ATH_T02",
+       "BAN CHAR(8), HSN_CD CHAR(1), VAT_LOSN_X9 CHAR(9), DATA_YYMM_X5 CHAR(5), INVO_YM CHAR(5), "
+       "INVO_TRACK CHAR(10), BUYER_BAN CHAR(8), EXPORT_MODE CHAR(1), PCTS_MODE CHAR(1), "
+       "BILL_OF_SIGHT_TP CHAR(2), BILL_OF_SIGHT_NO CHAR(14), ZTX_S_AMT NUMERIC, "
+       "FGN_EXCH_DATE CHAR(7), FILE_SEQ CHAR(10), ORI_DATA BLOB(240), T02_CRC CHAR(20)"},
+      {"ORBDB_ATH_T08",
+       "BL_YR CHAR(3), BL_MM CHAR(2), HSN_CD CHAR(1), BAN CHAR(8), VAT_LOSN_X9 CHAR(9), "
+       "INVO_DATE CHAR(7), INVO_TRACK_NO CHAR(14), FA_REF_NM CHAR(150), FA_REF_QTY NUMERIC, "
+       "FA_REF_AMT NUMERIC, FA_REF_TAX NUMERIC, UES_NM BLOB(240), FILE_SEQ CHAR(10), "
+       "ORI_DATA_1 BLOB(240), ORI_DATA_2 BLOB(240), ORI_DATA_3 BLOB(240), T08_CRC CHAR(20)"},
+      {"ORBDB1_ATH_STATUS", "BAN CHAR(8), FILE_CD CHAR(2), STATUS_DATA CHAR(220)"},
+      {"ORBDB_ATH_TET",
+       "BAN CHAR(8), HSN_CD CHAR(1), VAT_LOSN_X9 CHAR(9), DATA_YYMM_X5 CHAR(5), DATA_TP CHAR(1), "
+       "FLG_TMS CHAR(4), TOTAL_PAID_MK CHAR(1), FILE_SEQ CHAR(10), TET_CRC CHAR(20)"},
+  };
+  for (const auto& [table, layout] : layouts) {
+    EXPECT_EQ(storedLayout(periodFolder / (std::string(table) + ".DB"), table), layout) << table;
+  }
+}
+
 TEST_F(PeriodTablesTest, AnOldIndexTableKeepsItsRowsAndGainsAnEmptyChecksumColumn) {
   ASSERT_TRUE(CreateAttachmentTable(orbWin, 'B', log));
   EXPECT_EQ(columnsOf("ORBDB_ATH_T02").find("T02_CRC"), std::string::npos);
@@ -141,6 +191,10 @@ TEST(CatalogueTest, TheCategoryTableIsInstalledOnlyWhenMissing) {
               c.existing ? "user's own table" : "delivered copy")
         << c.name;
     EXPECT_EQ(std::distance(fs::directory_iterator(dbRoot), fs::directory_iterator()), 1) << c.name;
+    // Only the table itself: no copy under a temporary name is left beside it.
+    EXPECT_EQ(std::distance(fs::directory_iterator(dbRoot / c.codeFolder), fs::directory_iterator()),
+              1)
+        << c.name;
   }
 }
 

@@ -137,6 +137,29 @@ TEST_F(DatabaseTest, JoinsRenameRepeatedFieldNames) {
   EXPECT_THROW((void)rows.text("NO_SUCH_FIELD"), Error);
 }
 
+TEST_F(DatabaseTest, TheCursorWalksTheRowsByNumber) {
+  for (const char* ban : {"1", "2", "3"}) {
+    db.execute("INSERT INTO ORBDB_ATH_FILE (BAN) VALUES (:BAN)", {{"BAN", ban}});
+  }
+  auto rows = db.query("SELECT BAN FROM ORBDB_ATH_FILE ORDER BY BAN");
+  std::string walked;
+  for (rows.first(); !rows.eof(); rows.next()) {
+    walked += std::to_string(rows.recNo()) + "=" + rows.text("BAN") + " ";
+  }
+  EXPECT_EQ(walked, "1=1 2=2 3=3 ");
+  EXPECT_THROW((void)rows.text("BAN"), Error);  // past the last row
+
+  rows.setRecNo(2);
+  EXPECT_EQ(rows.text("BAN"), "2");
+  EXPECT_THROW(rows.setRecNo(0), Error);
+  EXPECT_THROW(rows.setRecNo(4), Error);
+  EXPECT_EQ(rows.recNo(), 2U);  // a refused move leaves the cursor where it was
+
+  auto none = db.query("SELECT BAN FROM ORBDB_ATH_FILE WHERE BAN = 'x'");
+  EXPECT_TRUE(none.eof());
+  EXPECT_EQ(none.recordCount(), 0U);
+}
+
 TEST_F(DatabaseTest, TransactionsCommitOrRollBackTogether) {
   {
     auto transaction = db.transaction({"ORBDB_ATH_FILE"});

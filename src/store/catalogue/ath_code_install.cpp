@@ -21,10 +21,21 @@ bool InstallAthCodeTable(const std::string& dbPathSetting, const fs::path& docDi
   if (source.empty()) {
     return false;
   }
+  // Unchecked on purpose: a missing category table only leaves the category names empty. The
+  // copy is made under a temporary name and renamed into place, so a copy cut short (a full disk)
+  // never stands as an installed table that later runs would leave alone.
+  const fs::path target = codeFolder / fs::path(std::string(kFileName));
+  const fs::path partial = codeFolder / fs::path(std::string(kFileName) + ".part");
   std::error_code error;
-  // Unchecked on purpose: a missing category table only leaves the category names empty.
-  return fs::copy_file(source, codeFolder / fs::path(std::string(kFileName)),
-                       fs::copy_options::none, error);
+  if (fs::copy_file(source, partial, fs::copy_options::overwrite_existing, error)) {
+    fs::rename(partial, target, error);
+    if (!error) {
+      return true;
+    }
+  }
+  std::error_code ignored;  // nothing of ours is left behind
+  fs::remove(partial, ignored);
+  return false;
 }
 
 }  // namespace athup::store

@@ -276,7 +276,7 @@ void Database::refreshListing() {
   m_listingStamp = stamp;
   m_listingValid = !error;
   for (fs::directory_iterator it(m_folder, error), end; !error && it != end; it.increment(error)) {
-    const std::string name = it->path().filename().string();
+    const std::string name = common::utf8FromPath(it->path().filename());
     if (name.size() <= 3 || upperAscii(name.substr(name.size() - 3)) != ".DB") {
       continue;
     }

@@ -2,6 +2,8 @@
 
 #include <system_error>
 
+#include "common/file_helpers.h"
+
 namespace athup::store {
 
 namespace fs = std::filesystem;
@@ -34,7 +36,9 @@ fs::path findEntry(const fs::path& folder, std::string_view name, Accept accept)
   fs::path best;
   for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
     const fs::path candidate = it->path();
-    if (upperAscii(candidate.filename().string()) == key && accept(candidate)) {
+    // Compared as UTF-8: a neighbour whose name the system code page cannot hold must not
+    // break the lookup.
+    if (upperAscii(common::utf8FromPath(candidate.filename())) == key && accept(candidate)) {
       // Several spellings on a case-sensitive disk: take the first in name order, for a stable
       // choice.
       if (best.empty() || candidate.filename() < best.filename()) {
