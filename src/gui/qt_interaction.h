@@ -16,10 +16,16 @@ class QtInteraction final : public Interaction {
  public:
   explicit QtInteraction(QWidget* parent = nullptr) : m_parent(parent) {}
 
-  // Dialogs are centred on this window; status texts go to these slots (none until the main
-  // window exists: texts sent before are dropped, there is no bar to show them on).
+  // Dialogs open over this window once it is shown; status texts go to these slots (none until
+  // the main window exists: texts sent before are dropped, there is no bar to show them on).
   void setParent(QWidget* parent) { m_parent = parent; }
   void setStatusSlots(StatusSlots* target) { m_status = target; }
+
+  // The window a box or dialog opens over: the modal window the user is working in (the period
+  // window at start-up, a step window later), else the main window once it is shown, else none
+  // (centred on the screen). A box owned by a hidden window would open away from the window
+  // that asked, and may end up behind it.
+  [[nodiscard]] QWidget* dialogParent() const;
 
   void showMessage(MessageKind kind, const std::string& text,
                    const std::string& caption = {}) override;

@@ -158,18 +158,26 @@ TEST_F(PeriodWindowTest, BadEntriesShowTheirTextAndKeepTheWindowOpen) {
                {"10213", "日期輸入錯誤，請重新輸入！"},
                {"10200", "日期輸入錯誤，請重新輸入！"},
                {"102", "日期輸入錯誤，請重新輸入！"}};
-  for (const auto& c : cases) {
-    TWS003 window(m_ui, "", [this](const std::string& period) {
-      m_prepared.push_back(period);
-      return true;
-    });
-    window.show();
-    QTest::keyClicks(window.field(), QString::fromLatin1(c.typed));
-    window.confirmButton()->click();
-    EXPECT_TRUE(window.isVisible()) << c.typed;
-    ASSERT_FALSE(m_ui.messages().empty()) << c.typed;
-    EXPECT_EQ(m_ui.messages().back(), c.message) << c.typed;
-    window.hide();
+  // Confirmed with the button or with Enter in the field: either way one box per attempt.
+  for (bool withEnter : {false, true}) {
+    for (const auto& c : cases) {
+      TWS003 window(m_ui, "", [this](const std::string& period) {
+        m_prepared.push_back(period);
+        return true;
+      });
+      window.show();
+      QTest::keyClicks(window.field(), QString::fromLatin1(c.typed));
+      const std::size_t before = m_ui.messages().size();
+      if (withEnter) {
+        QTest::keyClick(window.field(), Qt::Key_Return);
+      } else {
+        window.confirmButton()->click();
+      }
+      EXPECT_TRUE(window.isVisible()) << c.typed;
+      ASSERT_EQ(m_ui.messages().size(), before + 1) << c.typed << (withEnter ? " Enter" : "");
+      EXPECT_EQ(m_ui.messages().back(), c.message) << c.typed;
+      window.hide();
+    }
   }
   EXPECT_TRUE(m_prepared.empty());
 }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QDialog>
 #include <QMainWindow>
 #include <QStatusBar>
 #include <QTest>
@@ -55,6 +56,26 @@ TEST(QtInteraction, MessageBoxesAndQuestionsTakeTheScriptedAnswer) {
   EXPECT_EQ(ui.ask(MessageKind::Warning, "q", "c", Buttons::OkCancel), Answer::Cancel);
   ui.showMessage(MessageKind::Error, "日期輸入錯誤，請重新輸入！");
   EXPECT_EQ(MessageBox::lastText().toStdString(), "日期輸入錯誤，請重新輸入！");
+}
+
+// A box opens over the window the user works in: at start-up the period window is modal while
+// the main window is not yet shown.
+TEST(QtInteraction, BoxesOpenOverTheModalWindowElseTheShownMainWindow) {
+  QtInteraction ui;
+  QMainWindow main;
+  ui.setParent(&main);
+  EXPECT_EQ(ui.dialogParent(), nullptr);  // hidden: centred on the screen instead
+  QDialog period;
+  period.setModal(true);
+  period.show();
+  EXPECT_EQ(ui.dialogParent(), &period);
+  period.hide();
+  main.show();
+  EXPECT_EQ(ui.dialogParent(), &main);
+  QDialog step(&main);
+  step.setModal(true);
+  step.show();
+  EXPECT_EQ(ui.dialogParent(), &step);
 }
 
 TEST(QtInteraction, ChoicesAndSecretsComeFromTheirDialogs) {

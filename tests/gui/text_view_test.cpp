@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QPrinter>
+#include <QTest>
 #include <QTextEdit>
 #include <QTextDocument>
 #include <QToolBar>
@@ -124,6 +125,14 @@ TEST_F(TextViewTest, PrintsAsTheErrorListJobWithTheEditorFont) {
   EXPECT_EQ(printer.docName().toStdString(), "營業稅審核錯誤清單");
   EXPECT_EQ(athup::testing::readFile(pdf).rfind("%PDF", 0), 0u);
   EXPECT_EQ(m_view.editor()->font().pixelSize(), 20);
+}
+
+TEST_F(TextViewTest, AltCClosesTheViewer) {
+  m_view.show();
+  m_view.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&m_view));
+  QTest::keyClick(&m_view, Qt::Key_C, Qt::AltModifier);
+  EXPECT_FALSE(m_view.isVisible());
 }
 
 TEST(TextViewDefaults, ViewerSizeFontAndReadOnlyEditor) {

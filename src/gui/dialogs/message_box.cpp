@@ -1,6 +1,5 @@
 #include "gui/dialogs/message_box.h"
 
-#include <QApplication>
 #include <QMessageBox>
 #include <deque>
 
@@ -11,6 +10,7 @@ std::deque<Answer> g_nextAnswers;
 bool g_autoAnswer = false;
 QString g_lastText;
 QString g_lastCaption;
+QString g_defaultCaption;
 
 QMessageBox::Icon iconFor(MessageKind kind) {
   switch (kind) {
@@ -47,7 +47,7 @@ Answer safeDefault(Buttons buttons) {
 Answer MessageBox::show(QWidget* parent, MessageKind kind, const QString& text,
                         const QString& caption, Buttons buttons) {
   g_lastText = text;
-  g_lastCaption = caption.isEmpty() ? QApplication::applicationDisplayName() : caption;
+  g_lastCaption = caption.isEmpty() ? g_defaultCaption : caption;
   if (!g_nextAnswers.empty()) {
     Answer answer = g_nextAnswers.front();
     g_nextAnswers.pop_front();
@@ -65,6 +65,8 @@ Answer MessageBox::show(QWidget* parent, MessageKind kind, const QString& text,
   // Closing the box without a button counts as the safe answer.
   return buttons == Buttons::YesNo ? Answer::No : Answer::Cancel;
 }
+
+void MessageBox::setDefaultCaption(const QString& caption) { g_defaultCaption = caption; }
 
 void MessageBox::setNextAnswer(Answer answer) { g_nextAnswers.push_back(answer); }
 

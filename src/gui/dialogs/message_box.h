@@ -15,6 +15,9 @@ class MessageBox {
   [[nodiscard]] static Answer show(QWidget* parent, MessageKind kind, const QString& text,
                                    const QString& caption, Buttons buttons);
 
+  // The caption of boxes that bring none of their own: the program's title.
+  static void setDefaultCaption(const QString& caption);
+
   // The next box is not shown: it returns this answer at once.
   static void setNextAnswer(Answer answer);
   // Answer every box at once with its safe default (No / Cancel / OK) until switched off.

@@ -70,6 +70,9 @@ TfrmTextView::TfrmTextView(Interaction& interaction, QWidget* parent)
   m_toolBar->addSeparator();
   QAction* close = m_toolBar->addAction(QStringLiteral("關閉預覽&C"), this, &QDialog::close);
   close->setObjectName(QStringLiteral("actClose"));
+  // A tool button shows its text without the "&" and takes no mnemonic from it: Alt+C is given
+  // as the action's shortcut instead.
+  close->setShortcut(QKeySequence(Qt::ALT | Qt::Key_C));
   m_toolBar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
 
   auto* layout = new QVBoxLayout(this);

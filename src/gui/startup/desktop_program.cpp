@@ -10,6 +10,7 @@
 #include "app/startup_rules.h"
 #include "app/version_record.h"
 #include "common/connectivity.h"
+#include "gui/dialogs/message_box.h"
 #include "gui/shell/frm_msg_form.h"
 #include "gui/shell/frm_text_view.h"
 #include "gui/startup/frm_orb_logo.h"
@@ -19,13 +20,17 @@
 
 namespace athup::gui {
 
-DesktopProgram::DesktopProgram()
-    : m_environment(app::Environment::fromProcess()),
-      m_settings(app::settingsFilePath(m_environment)) {
+DesktopProgram::DesktopProgram() : DesktopProgram(app::Environment::fromProcess(), {}) {}
+
+DesktopProgram::DesktopProgram(app::Environment environment, app::ProgramLocation program)
+    : m_environment(std::move(environment)), m_settings(app::settingsFilePath(m_environment)) {
+  if (program.exeDir.empty()) {
+    program = app::locateProgram(app::currentExecutableDir(), m_environment);
+  }
   app::SessionSetup setup{m_settings,
                           m_interaction,
                           m_clock,
-                          app::locateProgram(app::currentExecutableDir(), m_environment),
+                          std::move(program),
                           app::GetSharedDocDir(m_environment),
                           m_environment.tempFolder()};
   m_session = std::make_unique<app::AppSession>(std::move(setup));
@@ -62,6 +67,12 @@ QDialog* DesktopProgram::makePeriodWindow(QWidget* parent) {
                     parent);
 }
 
+void DesktopProgram::useProgramTitle() {
+  // The title goes on boxes without a caption of their own. It is not Qt's display name: the
+  // platform would add that to every window's caption, and the captions are fixed texts.
+  MessageBox::setDefaultCaption(QString::fromUtf8(kProgramTitle));
+}
+
 ShellServices DesktopProgram::shellServices() {
   ShellServices services;
   services.interaction = &m_interaction;
@@ -83,7 +94,7 @@ ShellServices DesktopProgram::shellServices() {
 }
 
 int DesktopProgram::run() {
-  QApplication::setApplicationDisplayName(QString::fromUtf8(kProgramTitle));
+  useProgramTitle();
   QApplication::setWindowIcon(QIcon(fromPath(m_session->program().deliveryFile("athup.png"))));
   // Until the main loop runs, closing a start-up window must not end the program.
   QApplication::setQuitOnLastWindowClosed(false);

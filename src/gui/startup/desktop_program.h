@@ -24,7 +24,11 @@ class DesktopProgram {
  public:
   static constexpr char kNoticeFile[] = "ORBATTnotice.rtf";
 
+  // The program as started: the process environment, the folder of the executable.
   DesktopProgram();
+  // The program with the given environment and program folder (the window tests run the whole
+  // start-up in their own folders); an empty folder means the executable's.
+  DesktopProgram(app::Environment environment, app::ProgramLocation program);
   ~DesktopProgram();
 
   // The whole run; returns the exit code.
@@ -40,6 +44,7 @@ class DesktopProgram {
   void showNotice(QWidget* owner);
   [[nodiscard]] QDialog* makePeriodWindow(QWidget* parent);
   [[nodiscard]] ShellServices shellServices();
+  static void useProgramTitle();
 
   app::Environment m_environment;
   app::IniSettingsStore m_settings;

@@ -53,6 +53,7 @@ QString wrapAtBlanks(const QString& text, const QFontMetrics& metrics, int width
 TfrmORBLogo::TfrmORBLogo(Texts texts, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), m_texts(std::move(texts)) {
   setObjectName(QStringLiteral("frmORBLogo"));
+  setWindowTitle(m_texts.title);  // borderless, but the task bar names it
   setFixedSize(720, 341);
   setAutoFillBackground(true);
   QPalette white = palette();

@@ -40,7 +40,7 @@ int DesktopProgram::saveScreenshots(const QString& folderName) {
     qWarning("cannot create %s", qPrintable(folderName));
     return 1;
   }
-  QApplication::setApplicationDisplayName(QString::fromUtf8(kProgramTitle));
+  useProgramTitle();
   QApplication::setQuitOnLastWindowClosed(false);
   MessageBox::setAutoAnswer(true);
   bool ok = true;

@@ -36,7 +36,8 @@ TWS003::TWS003(Interaction& interaction, const std::string& defaultPeriod, Prepa
   m_cancel->setObjectName(QStringLiteral("Button2"));
   connect(m_confirm, &QPushButton::clicked, this, &TWS003::confirm);
   connect(m_cancel, &QPushButton::clicked, this, &TWS003::cancel);
-  connect(m_edit, &QLineEdit::returnPressed, this, &TWS003::confirm);
+  // Enter in the field reaches the default button "確認" (the field passes it on), so it is not
+  // connected again here: a second confirmation would repeat each error box.
 
   auto* fieldRow = new QHBoxLayout;
   fieldRow->addWidget(new QLabel(QStringLiteral("所屬年月份："), this));
