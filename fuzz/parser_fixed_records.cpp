@@ -12,6 +12,7 @@
 
 #include "common/errors.h"
 #include "index/parser/file_parsing.h"
+#include "fuzz_check.h"
 
 namespace {
 
@@ -20,15 +21,6 @@ const std::filesystem::path& fuzzFile() {
                            ("athup-fuzz-fixed-" + std::to_string(::getpid()) + ".T02");
   return path;
 }
-
-// Names the broken expectation before stopping, so a crash report says what went wrong.
-#define check(ok)                                                   \
-  do {                                                              \
-    if (!(ok)) {                                                    \
-      std::fprintf(stderr, "%s:%d: %s\n", __FILE__, __LINE__, #ok); \
-      std::abort();                                                 \
-    }                                                               \
-  } while (false)
 
 }  // namespace
 
@@ -66,33 +58,33 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   const std::int64_t fileSize = static_cast<std::int64_t>(size - start);
   const std::int64_t count = parser.RecordCount();
-  check(count == (recordLength > 0 ? fileSize / recordLength : 0));
+  FUZZ_CHECK(count == (recordLength > 0 ? fileSize / recordLength : 0));
 
   auto readAll = [&] {
     for (int f = 0; f < parser.FieldCount(); ++f) {
       const auto& field = parser.Fields(f);
-      check(field.RawText().size() <= static_cast<std::size_t>(field.FieldDef().Size()));
-      check(field.AsString().size() <= field.RawText().size());
+      FUZZ_CHECK(field.RawText().size() <= static_cast<std::size_t>(field.FieldDef().Size()));
+      FUZZ_CHECK(field.AsString().size() <= field.RawText().size());
       (void)field.AsCurrency();
       (void)field.AsUtf8();
-      check(field.IsNull() == (field.FieldDef().Size() == 0 || field.AsString().empty()));
+      FUZZ_CHECK(field.IsNull() == (field.FieldDef().Size() == 0 || field.AsString().empty()));
     }
-    check(parser.RecordText().size() <= static_cast<std::size_t>(recordLength));
-    check(parser.RecNo() >= 0 && parser.RecNo() <= std::max<std::int64_t>(count - 1, 0));
+    FUZZ_CHECK(parser.RecordText().size() <= static_cast<std::size_t>(recordLength));
+    FUZZ_CHECK(parser.RecNo() >= 0 && parser.RecNo() <= std::max<std::int64_t>(count - 1, 0));
   };
   for (std::int64_t i = 0; i < count; ++i) {
-    check(parser.RecNo() == i);
+    FUZZ_CHECK(parser.RecNo() == i);
     readAll();
     parser.Next();
   }
   parser.Last();
   readAll();
-  check(parser.Eof());
+  FUZZ_CHECK(parser.Eof());
   for (std::int64_t i = 0; i <= count; ++i) {
     readAll();
     parser.Prior();
   }
-  check(parser.Bof());
+  FUZZ_CHECK(parser.Bof());
   parser.Close();
   return 0;
 }

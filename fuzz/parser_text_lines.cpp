@@ -13,6 +13,7 @@
 
 #include "common/errors.h"
 #include "index/parser/file_parsing.h"
+#include "fuzz_check.h"
 
 namespace {
 
@@ -25,15 +26,6 @@ std::filesystem::path fuzzFolder() {
   }();
   return folder;
 }
-
-// Names the broken expectation before stopping, so a crash report says what went wrong.
-#define check(ok)                                                   \
-  do {                                                              \
-    if (!(ok)) {                                                    \
-      std::fprintf(stderr, "%s:%d: %s\n", __FILE__, __LINE__, #ok); \
-      std::abort();                                                 \
-    }                                                               \
-  } while (false)
 
 // Lines as the reader defines them: runs of bytes other than CR, LF and Ctrl-Z, up to a Ctrl-Z.
 std::int64_t referenceLineCount(const std::string& content) {
@@ -75,28 +67,28 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::int64_t count = parser.RecordCount();
   const std::int64_t expected = referenceLineCount(content);
   // Through a work file, a format without width gives records of no bytes, so no records.
-  check(count == (readOnly || recordLength > 0 ? expected : 0));
+  FUZZ_CHECK(count == (readOnly || recordLength > 0 ? expected : 0));
 
   for (std::int64_t i = 0; i < count; ++i) {
-    check(parser.RecNo() == i);
+    FUZZ_CHECK(parser.RecNo() == i);
     if (readOnly || recordLength > 0) {
       // Work-file records are cut at a NUL; the converter leaves none, so both are full length.
-      check(parser.RecordText().size() == static_cast<std::size_t>(recordLength));
+      FUZZ_CHECK(parser.RecordText().size() == static_cast<std::size_t>(recordLength));
     }
     (void)parser.FieldByName("LINE").AsString();
     parser.Next();
   }
   parser.Last();
   for (std::int64_t i = 0; i <= count; ++i) parser.Prior();
-  check(parser.Bof());
+  FUZZ_CHECK(parser.Bof());
   parser.Close();
 
   if (!readOnly) {
     std::ifstream in(file, std::ios::binary);
     const std::string written((std::istreambuf_iterator<char>(in)),
                               std::istreambuf_iterator<char>());
-    check(written.size() == static_cast<std::size_t>(expected * recordLength));
-    check(std::filesystem::is_empty(fuzzFolder() / "tmp"));
+    FUZZ_CHECK(written.size() == static_cast<std::size_t>(expected * recordLength));
+    FUZZ_CHECK(std::filesystem::is_empty(fuzzFolder() / "tmp"));
   }
   return 0;
 }

@@ -59,7 +59,7 @@ store::TdmATH& AppSession::CreateDataModule() {
   values.versionDate = m_version.gVersionDate;
 
   auto module = std::make_unique<store::TdmATH>(m_orbWin, m_orbCode, std::move(values),
-                                                m_setup.interaction, m_setup.clock);
+                                                m_setup.interaction);
   module->DataModuleCreate();
   m_dataModule = std::move(module);
   return *m_dataModule;

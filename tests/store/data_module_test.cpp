@@ -62,7 +62,7 @@ class DataModuleTest : public ::testing::Test {
   }
 
   std::unique_ptr<TdmATH> started() {
-    auto module = std::make_unique<TdmATH>(orbWin, orbCode, settings, ui, clock);
+    auto module = std::make_unique<TdmATH>(orbWin, orbCode, settings, ui);
     module->DataModuleCreate();
     return module;
   }
@@ -73,13 +73,12 @@ class DataModuleTest : public ::testing::Test {
   Database orbCode;
   DataModuleSettings settings;
   ScriptedInteraction ui;
-  SystemClock clock;
 };
 
 TEST_F(DataModuleTest, StartUpClearsLocksBindsAthDbAndPreparesTheTempFolder) {
   const auto lock = dir.write("work/PARADOX.LCK", "x");
   const auto users = dir.write("work/PDOXUSRS.LCK", "x");
-  TdmATH module(orbWin, orbCode, settings, ui, clock);
+  TdmATH module(orbWin, orbCode, settings, ui);
   module.DataModuleCreate();
   EXPECT_FALSE(fs::exists(lock));
   EXPECT_FALSE(fs::exists(users));
@@ -104,7 +103,7 @@ TEST_F(DataModuleTest, StartUpReportsEachMissingCodeTableAndGoesOn) {
   fs::remove(dbPath / "CODE" / "ORBDB1_APPLYER.DB");
   Database freshCode;
   freshCode.open("ORBCODE", dbPath / "CODE");
-  TdmATH broken(orbWin, freshCode, settings, ui, clock);
+  TdmATH broken(orbWin, freshCode, settings, ui);
   EXPECT_THROW(broken.DataModuleCreate(), Error);
 }
 
@@ -236,7 +235,7 @@ TEST_F(DataModuleTest, VersionTexts) {
                         {"", "0.00"},    {"1.0a", "0.00"},  {" 200 ", "2.00"}};
   for (const auto& c : cases) {
     settings.version = c.version;
-    TdmATH module(orbWin, orbCode, settings, ui, clock);
+    TdmATH module(orbWin, orbCode, settings, ui);
     EXPECT_EQ(module.VersionNumberText(), c.text) << c.version;
     EXPECT_EQ(module.VersionDateText(), "1130501");
   }

@@ -58,13 +58,8 @@ double firstNumber(const ResultSet& result) {
 
 }  // namespace
 
-TdmATH::TdmATH(Database& orbWin, Database& orbCode, DataModuleSettings settings, Interaction& ui,
-               const Clock& clock)
-    : m_orbWin(orbWin),
-      m_orbCode(orbCode),
-      m_settings(std::move(settings)),
-      m_ui(ui),
-      m_clock(clock) {}
+TdmATH::TdmATH(Database& orbWin, Database& orbCode, DataModuleSettings settings, Interaction& ui)
+    : m_orbWin(orbWin), m_orbCode(orbCode), m_settings(std::move(settings)), m_ui(ui) {}
 
 fs::path TdmATH::tempFolder() const {
   return m_settings.exeDir / "TMP";

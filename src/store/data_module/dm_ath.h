@@ -6,7 +6,6 @@
 #include <string_view>
 #include <vector>
 
-#include "common/clock.h"
 #include "common/interaction.h"
 #include "security/codecs/file_checksum.h"
 #include "store/data_module/ban_rec.h"
@@ -22,8 +21,7 @@ namespace athup::store {
 // Texts read back are trimmed before they are compared.
 class TdmATH {
  public:
-  TdmATH(Database& orbWin, Database& orbCode, DataModuleSettings settings, Interaction& ui,
-         const Clock& clock);
+  TdmATH(Database& orbWin, Database& orbCode, DataModuleSettings settings, Interaction& ui);
   TdmATH(const TdmATH&) = delete;
   TdmATH& operator=(const TdmATH&) = delete;
 
@@ -84,7 +82,6 @@ class TdmATH {
   Database m_athDb;
   DataModuleSettings m_settings;
   Interaction& m_ui;
-  const Clock& m_clock;
   security::TCRC32Calc m_crcCheck;
   std::vector<std::string> m_resultLines;
 };
