@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <openssl/evp.h>
 
 #include <cctype>
 #include <filesystem>
@@ -10,25 +9,14 @@
 #include "common/errors.h"
 #include "security/cipher/t_encrypt.h"
 #include "security/codecs/stream_checksum.h"
+#include "cipher_reference.h"
 #include "support/temp_dir.h"
 
 namespace athup::security {
 namespace {
 
-std::string fromHex(std::string_view hex) {
-  std::string bytes;
-  for (std::size_t i = 0; i + 1 < hex.size(); i += 2) {
-    bytes.push_back(static_cast<char>(std::stoi(std::string(hex.substr(i, 2)), nullptr, 16)));
-  }
-  return bytes;
-}
-
-std::string md5(std::string_view bytes) {
-  unsigned char out[16];
-  unsigned int length = 0;
-  EVP_Digest(bytes.data(), bytes.size(), out, &length, EVP_md5(), nullptr);
-  return std::string(reinterpret_cast<char*>(out), 16);
-}
+using reference::fromHex;
+using reference::md5;
 
 // From a separate Python implementation (hashlib, zlib) of the receipt-file layout.
 constexpr const char* kReceiptHex =

@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <openssl/evp.h>
 #include <zlib.h>
 
 #include <cstdint>
@@ -10,18 +9,14 @@
 #include "common/errors.h"
 #include "security/cipher/bcd_padding.h"
 #include "security/cipher/tcbc_encrypt.h"
+#include "cipher_reference.h"
 #include "support/temp_dir.h"
 
 namespace athup::security {
 namespace {
 
-std::string fromHex(std::string_view hex) {
-  std::string bytes;
-  for (std::size_t i = 0; i + 1 < hex.size(); i += 2) {
-    bytes.push_back(static_cast<char>(std::stoi(std::string(hex.substr(i, 2)), nullptr, 16)));
-  }
-  return bytes;
-}
+using reference::fromHex;
+using reference::md5;
 
 std::string sample(std::size_t length) {
   std::string data;
@@ -31,13 +26,6 @@ std::string sample(std::size_t length) {
 
 // A reference of the chaining and mask stages written straight from the file layout, with its own
 // MD5 and CRC (OpenSSL and zlib), so a fault shared by both directions of the cipher shows.
-std::string md5(std::string_view bytes) {
-  unsigned char out[16];
-  unsigned int length = 0;
-  EVP_Digest(bytes.data(), bytes.size(), out, &length, EVP_md5(), nullptr);
-  return std::string(reinterpret_cast<char*>(out), 16);
-}
-
 std::string crcText(std::string_view bytes) {
   char text[9];
   const auto crc =
