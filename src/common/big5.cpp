@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <optional>
 #include <string>
 
 #include "common/errors.h"
@@ -131,7 +132,11 @@ bool convertEudcToBig5(char*& in, size_t& inLeft, std::string& out) {
 
 }  // namespace
 
-std::string Utf8ToBig5(std::string_view utf8) {
+namespace {
+
+// The one UTF-8 to Big5 loop: a character Big5 cannot hold becomes the replacement, or raises
+// athup::Error naming it when there is none.
+std::string toBig5(std::string_view utf8, std::optional<char> replacement) {
   Converter converter(kBig5, "UTF-8");
   std::string input(utf8);
   std::string out;
@@ -140,27 +145,21 @@ std::string Utf8ToBig5(std::string_view utf8) {
   size_t inLeft = input.size();
   while (!converter.convert(in, inLeft, out)) {
     if (convertEudcToBig5(in, inLeft, out)) continue;
-    size_t length = std::min(utf8SequenceLength(static_cast<unsigned char>(*in)), inLeft);
-    throw Error("無法轉換為Big5的字元：\"" + std::string(in, length) + "\"");
+    const size_t length = std::min(utf8SequenceLength(static_cast<unsigned char>(*in)), inLeft);
+    if (!replacement) throw Error("無法轉換為Big5的字元：\"" + std::string(in, length) + "\"");
+    out += *replacement;
+    in += length;
+    inLeft -= length;
   }
   return out;
 }
 
+}  // namespace
+
+std::string Utf8ToBig5(std::string_view utf8) { return toBig5(utf8, std::nullopt); }
+
 std::string Utf8ToBig5Lossy(std::string_view utf8, char replacement) {
-  Converter converter(kBig5, "UTF-8");
-  std::string input(utf8);
-  std::string out;
-  out.reserve(input.size());
-  char* in = input.data();
-  size_t inLeft = input.size();
-  while (!converter.convert(in, inLeft, out)) {
-    if (convertEudcToBig5(in, inLeft, out)) continue;
-    out += replacement;
-    const size_t skip = std::min(utf8SequenceLength(static_cast<unsigned char>(*in)), inLeft);
-    in += skip;
-    inLeft -= skip;
-  }
-  return out;
+  return toBig5(utf8, replacement);
 }
 
 std::string Big5ToUtf8(std::string_view big5) {
