@@ -18,15 +18,15 @@
 #include <string>
 #include <vector>
 
-#include "security/archive/zlb_archive.h"
-#include "security/cipher/tcbc_encrypt.h"
+#include "security/archive/archive.h"
+#include "security/cipher/upload_cipher.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-using athup::security::TCBCEncrypt;
-using athup::security::TFileCompressionLevel;
-using athup::security::TZLBArchive;
+using athup::security::UploadCipher;
+using athup::security::CompressionLevel;
+using athup::security::Archive;
 
 constexpr std::size_t kFileSize = 10 * 1024 * 1024;
 constexpr const char* kPassword = "12345675";  // a business number
@@ -78,12 +78,12 @@ fs::path inputFile(bool text) {
 fs::path pack(const fs::path& source) {
   const fs::path zip = workFolder() / "upload.zip";
   fs::remove(zip);  // as the upload does before every archive
-  TZLBArchive archive;
-  archive.setCompressionLevel(TFileCompressionLevel::fcMaximum);
-  archive.setCheckCRC(true);
-  archive.CreateArchive(zip);
-  archive.AddFile(source);
-  archive.CloseArchive();
+  Archive archive;
+  archive.setCompressionLevel(CompressionLevel::Maximum);
+  archive.setCheckCrc(true);
+  archive.create(zip);
+  archive.addFile(source);
+  archive.close();
   return zip;
 }
 
@@ -91,10 +91,10 @@ fs::path pack(const fs::path& source) {
 std::uintmax_t packAndSeal(const fs::path& source) {
   const fs::path zip = pack(source);
   const fs::path enp = workFolder() / "upload.enp";
-  TCBCEncrypt cipher;
-  cipher.setPW(kPassword);
-  cipher.EncryptFile(zip);
-  cipher.SaveResult(enp);
+  UploadCipher cipher;
+  cipher.setPassword(kPassword);
+  cipher.encryptFile(zip);
+  cipher.saveResult(enp);
   return fs::file_size(enp);
 }
 

@@ -20,22 +20,22 @@ const std::string& input() {
 }
 
 const std::string& encoded() {
-  static const std::string text = athup::security::Base64EncodeText(input());
+  static const std::string text = athup::security::base64EncodeText(input());
   return text;
 }
 
 void BM_Base64EncodeText(benchmark::State& state) {
-  for (auto _ : state) benchmark::DoNotOptimize(athup::security::Base64EncodeText(input()));
+  for (auto _ : state) benchmark::DoNotOptimize(athup::security::base64EncodeText(input()));
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * kSize));
 }
 
 void BM_Base64Line(benchmark::State& state) {
-  for (auto _ : state) benchmark::DoNotOptimize(athup::security::Base64Line(input()));
+  for (auto _ : state) benchmark::DoNotOptimize(athup::security::base64Line(input()));
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * kSize));
 }
 
 void BM_Base64DecodeText(benchmark::State& state) {
-  for (auto _ : state) benchmark::DoNotOptimize(athup::security::Base64DecodeText(encoded()));
+  for (auto _ : state) benchmark::DoNotOptimize(athup::security::base64DecodeText(encoded()));
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * kSize));
 }
 
@@ -43,7 +43,7 @@ void BM_Base64EncodeStream(benchmark::State& state) {
   for (auto _ : state) {
     std::istringstream in(input());
     std::ostringstream out;
-    athup::security::Base64EncodeStream(in, out);
+    athup::security::base64EncodeStream(in, out);
     benchmark::DoNotOptimize(out.tellp());
   }
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * kSize));
@@ -53,7 +53,7 @@ void BM_Base64DecodeStream(benchmark::State& state) {
   for (auto _ : state) {
     std::istringstream in(encoded());
     std::ostringstream out;
-    athup::security::Base64DecodeStream(in, out);
+    athup::security::base64DecodeStream(in, out);
     benchmark::DoNotOptimize(out.tellp());
   }
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * kSize));

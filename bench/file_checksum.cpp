@@ -67,8 +67,8 @@ void BM_ByteSerialStandardTableInMemory(benchmark::State& state) {
 
 void BM_FileCRCText(benchmark::State& state) {
   const auto& path = testFile().path;
-  athup::security::TCRC32Calc calc;
-  for (auto _ : state) benchmark::DoNotOptimize(calc.FileCRCText(path));
+  athup::security::FileChecksumCalculator calc;
+  for (auto _ : state) benchmark::DoNotOptimize(calc.paddedChecksumText(path));
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * kFileSize));
 }
 

@@ -12,7 +12,7 @@
 #include <string>
 
 #include "common/errors.h"
-#include "security/archive/zlb_archive.h"
+#include "security/archive/archive.h"
 
 namespace {
 
@@ -70,19 +70,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   const fs::path destination = workFolder() / "x" / "y" / "out";
 
-  athup::security::TZLBArchive archive;
-  archive.setCheckCRC((options & 2) != 0);
+  athup::security::Archive archive;
+  archive.setCheckCrc((options & 2) != 0);
   archive.setExtractWithPath((options & 4) != 0);
   archive.setSavePaths((options & 8) != 0);
   try {
-    if (archive.OpenArchive(archiveFile)) {
+    if (archive.open(archiveFile)) {
       std::uint64_t total = 0;
-      for (int i = 0; i < archive.EntryCount(); ++i) {
-        const auto entry = archive.GetEntry(i);
-        total += entry.UncompressedSize;
-        (void)archive.IndexOfFile(fs::path("/some/folder") / entry.FileName);
+      for (int i = 0; i < archive.entryCount(); ++i) {
+        const auto entry = archive.entry(i);
+        total += entry.uncompressedSize;
+        (void)archive.indexOfFile(fs::path("/some/folder") / entry.fileName);
       }
-      if (total <= kMaxExtracted) archive.ExtractAll(destination);
+      if (total <= kMaxExtracted) archive.extractAll(destination);
     }
   } catch (const athup::Error&) {
   }

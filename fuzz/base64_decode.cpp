@@ -40,16 +40,16 @@ std::string referenceDecode(std::string_view text) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view input(reinterpret_cast<const char*>(data), size);
-  const std::string decoded = athup::security::Base64DecodeText(input);
+  const std::string decoded = athup::security::base64DecodeText(input);
   if (decoded != referenceDecode(input)) std::abort();
 
   std::istringstream in{std::string(input)};
   std::ostringstream out;
-  athup::security::Base64DecodeStream(in, out);
+  athup::security::base64DecodeStream(in, out);
   if (out.str() != decoded) std::abort();
 
-  if (athup::security::Base64DecodeText(athup::security::Base64EncodeText(input)) != input)
+  if (athup::security::base64DecodeText(athup::security::base64EncodeText(input)) != input)
     std::abort();
-  if (athup::security::Base64DecodeText(athup::security::Base64Line(input)) != input) std::abort();
+  if (athup::security::base64DecodeText(athup::security::base64Line(input)) != input) std::abort();
   return 0;
 }

@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "common/errors.h"
-#include "security/cipher/t_encrypt.h"
+#include "security/cipher/receipt_file_cipher.h"
 #include "security/codecs/stream_checksum.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -16,12 +16,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const bool checkCrc = (data[0] & 2) == 0;
   const std::string_view rest(reinterpret_cast<const char*>(data) + 1, size - 1);
 
-  athup::security::TEncrypt cipher;
-  cipher.setClearPw(false);
-  cipher.setCheckCRC(checkCrc);
-  cipher.setPW("12345678");
+  athup::security::ReceiptFileCipher cipher;
+  cipher.setClearPassword(false);
+  cipher.setCheckCrc(checkCrc);
+  cipher.setPassword("12345678");
   const std::string input = stampChecksum && checkCrc
-                                ? athup::security::StreamCRCText(rest) + std::string(rest)
+                                ? athup::security::standardCrc32Text(rest) + std::string(rest)
                                 : std::string(rest);
   try {
     (void)cipher.decryptBytes(input);

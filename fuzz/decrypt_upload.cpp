@@ -6,12 +6,12 @@
 #include <string_view>
 
 #include "common/errors.h"
-#include "security/cipher/tcbc_encrypt.h"
+#include "security/cipher/upload_cipher.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-  athup::security::TCBCEncrypt cipher;
-  cipher.setPW("12345678");
+  athup::security::UploadCipher cipher;
+  cipher.setPassword("12345678");
   try {
     cipher.decryptBytes(bytes);
   } catch (const athup::Error&) {
@@ -20,10 +20,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (size >= 48) {
     cipher.encryptBytes(bytes);
     const std::size_t expected = 16 * ((size + 8) / 16 + 1);
-    if (cipher.ResultText().size() != expected) std::abort();
-    const std::string encrypted = cipher.ResultText();
+    if (cipher.resultText().size() != expected) std::abort();
+    const std::string encrypted = cipher.resultText();
     cipher.decryptBytes(encrypted);
-    if (cipher.ResultText() != bytes) std::abort();
+    if (cipher.resultText() != bytes) std::abort();
   }
   return 0;
 }

@@ -11,7 +11,7 @@
 #include <string>
 
 #include "common/errors.h"
-#include "index/parser/file_parsing.h"
+#include "index/parser/record_reader.h"
 #include "fuzz_check.h"
 
 namespace {
@@ -29,7 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::size_t fields = data[0] % 9;
   if (size < 1 + 2 * fields) return 0;
 
-  athup::index::TFileParsing parser;
+  athup::index::RecordReader parser;
   parser.setTextLineMode(false);
   parser.setReadOnly((data[0] & 0x80) != 0);
   parser.setAllowCreate(false);
@@ -38,9 +38,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::uint8_t shape = data[1 + 2 * f];
     const int width = shape & 31;
     recordLength += width;
-    parser.FieldDefs().add("F" + std::to_string(f), width,
-                           (shape & 32) ? athup::index::TParsingAlignment::paRight
-                                        : athup::index::TParsingAlignment::paLeft,
+    parser.fieldDefinitions().add("F" + std::to_string(f), width,
+                           (shape & 32) ? athup::index::FieldAlignment::Right
+                                        : athup::index::FieldAlignment::Left,
                            static_cast<char>(data[2 + 2 * f]), (shape & 64) != 0);
   }
   const std::size_t start = 1 + 2 * fields;
@@ -52,39 +52,39 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   parser.setFileName(fuzzFile());
   try {
-    parser.Open();
+    parser.open();
   } catch (const athup::Error&) {
     std::abort();  // an existing regular file always opens
   }
   const std::int64_t fileSize = static_cast<std::int64_t>(size - start);
-  const std::int64_t count = parser.RecordCount();
+  const std::int64_t count = parser.recordCount();
   FUZZ_CHECK(count == (recordLength > 0 ? fileSize / recordLength : 0));
 
   auto readAll = [&] {
-    for (int f = 0; f < parser.FieldCount(); ++f) {
-      const auto& field = parser.Fields(f);
-      FUZZ_CHECK(field.RawText().size() <= static_cast<std::size_t>(field.FieldDef().Size()));
-      FUZZ_CHECK(field.AsString().size() <= field.RawText().size());
-      (void)field.AsCurrency();
-      (void)field.AsUtf8();
-      FUZZ_CHECK(field.IsNull() == (field.FieldDef().Size() == 0 || field.AsString().empty()));
+    for (int f = 0; f < parser.fieldCount(); ++f) {
+      const auto& field = parser.field(f);
+      FUZZ_CHECK(field.rawText().size() <= static_cast<std::size_t>(field.definition().size()));
+      FUZZ_CHECK(field.asString().size() <= field.rawText().size());
+      (void)field.asCurrency();
+      (void)field.asUtf8();
+      FUZZ_CHECK(field.isNull() == (field.definition().size() == 0 || field.asString().empty()));
     }
-    FUZZ_CHECK(parser.RecordText().size() <= static_cast<std::size_t>(recordLength));
-    FUZZ_CHECK(parser.RecNo() >= 0 && parser.RecNo() <= std::max<std::int64_t>(count - 1, 0));
+    FUZZ_CHECK(parser.recordText().size() <= static_cast<std::size_t>(recordLength));
+    FUZZ_CHECK(parser.recordNumber() >= 0 && parser.recordNumber() <= std::max<std::int64_t>(count - 1, 0));
   };
   for (std::int64_t i = 0; i < count; ++i) {
-    FUZZ_CHECK(parser.RecNo() == i);
+    FUZZ_CHECK(parser.recordNumber() == i);
     readAll();
-    parser.Next();
+    parser.next();
   }
-  parser.Last();
+  parser.last();
   readAll();
-  FUZZ_CHECK(parser.Eof());
+  FUZZ_CHECK(parser.atEnd());
   for (std::int64_t i = 0; i <= count; ++i) {
     readAll();
-    parser.Prior();
+    parser.prior();
   }
-  FUZZ_CHECK(parser.Bof());
-  parser.Close();
+  FUZZ_CHECK(parser.atBeginning());
+  parser.close();
   return 0;
 }

@@ -12,7 +12,7 @@
 #include <string>
 
 #include "common/errors.h"
-#include "index/parser/file_parsing.h"
+#include "index/parser/record_reader.h"
 #include "fuzz_check.h"
 
 namespace {
@@ -53,35 +53,35 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     out.write(content.data(), static_cast<std::streamsize>(content.size()));
   }
 
-  athup::index::TFileParsing parser;
+  athup::index::RecordReader parser;
   parser.setReadOnly(readOnly);
   parser.setTempFolder(fuzzFolder() / "tmp");
-  parser.FieldDefs().add("LINE", recordLength, athup::index::TParsingAlignment::paLeft, ' ',
+  parser.fieldDefinitions().add("LINE", recordLength, athup::index::FieldAlignment::Left, ' ',
                          (data[0] & 128) != 0);
   parser.setFileName(file);
   try {
-    parser.Open();
+    parser.open();
   } catch (const athup::Error&) {
     std::abort();
   }
-  const std::int64_t count = parser.RecordCount();
+  const std::int64_t count = parser.recordCount();
   const std::int64_t expected = referenceLineCount(content);
   // Through a work file, a format without width gives records of no bytes, so no records.
   FUZZ_CHECK(count == (readOnly || recordLength > 0 ? expected : 0));
 
   for (std::int64_t i = 0; i < count; ++i) {
-    FUZZ_CHECK(parser.RecNo() == i);
+    FUZZ_CHECK(parser.recordNumber() == i);
     if (readOnly || recordLength > 0) {
       // Work-file records are cut at a NUL; the converter leaves none, so both are full length.
-      FUZZ_CHECK(parser.RecordText().size() == static_cast<std::size_t>(recordLength));
+      FUZZ_CHECK(parser.recordText().size() == static_cast<std::size_t>(recordLength));
     }
-    (void)parser.FieldByName("LINE").AsString();
-    parser.Next();
+    (void)parser.fieldByName("LINE").asString();
+    parser.next();
   }
-  parser.Last();
-  for (std::int64_t i = 0; i <= count; ++i) parser.Prior();
-  FUZZ_CHECK(parser.Bof());
-  parser.Close();
+  parser.last();
+  for (std::int64_t i = 0; i <= count; ++i) parser.prior();
+  FUZZ_CHECK(parser.atBeginning());
+  parser.close();
 
   if (!readOnly) {
     std::ifstream in(file, std::ios::binary);

@@ -1,7 +1,7 @@
 # Debian 12 packages athup builds with; sourced by the scripts. Installs only what is missing.
 ATHUP_PACKAGES=(
-  g++ cmake ninja-build pkg-config
-  zlib1g-dev libssl-dev libsqlite3-dev libcurl4-openssl-dev libpugixml-dev
+  g++ cmake ninja-build pkg-config clang-format
+  zlib1g-dev libssl-dev libsqlite3-dev
   libgtest-dev libgmock-dev
   qt6-base-dev libgl1-mesa-dev
   fonts-arphic-ukai fonts-arphic-uming

@@ -8,7 +8,7 @@ namespace athup::app {
 
 AppSession::AppSession(SessionSetup setup) : m_setup(std::move(setup)) {}
 
-void AppSession::ConnectPeriodDatabases(const std::string& periodDbFolder,
+void AppSession::connectPeriodDatabases(const std::string& periodDbFolder,
                                         const std::string& codeFolder, const Period& period) {
   for (auto [database, alias, folder] : {std::tuple{&m_orbWin, "ORBWIN", &periodDbFolder},
                                          std::tuple{&m_orbCode, "ORBCODE", &codeFolder}}) {
@@ -24,13 +24,13 @@ void AppSession::ConnectPeriodDatabases(const std::string& periodDbFolder,
                                         std::string(texts::kDataPeriodStatus) + period.gDataYM);
 }
 
-std::string AppSession::ReadSettingPath(std::string_view name) const {
+std::string AppSession::readSettingPath(std::string_view name) const {
   const std::string value = m_setup.settings.readString(kOrbKey, name);
-  return value.empty() ? std::string() : common::IncludeBackslash(value);
+  return value.empty() ? std::string() : common::withTrailingSeparator(value);
 }
 
 std::string AppSession::periodDatabaseFolder() const {
-  return common::IncludeBackslash(m_folders.gDBPath + m_period.gDataYM);
+  return common::withTrailingSeparator(m_folders.gDBPath + m_period.gDataYM);
 }
 
 std::string AppSession::codeFolder() const {
@@ -40,11 +40,11 @@ std::string AppSession::codeFolder() const {
 std::string AppSession::codeFolderBelow(const std::string& dbPath) {
   // The filing program's folder may be spelt "code" as well; a case-sensitive file system must
   // still find it.
-  return common::IncludeBackslash(
+  return common::withTrailingSeparator(
       common::utf8FromPath(store::resolveFolderIgnoringCase(common::pathFromUtf8(dbPath), "CODE")));
 }
 
-store::TdmATH& AppSession::CreateDataModule() {
+store::TdmATH& AppSession::createDataModule() {
   const auto setting = [this](std::string_view name) {
     return m_setup.settings.readString(kOrbKey, name);
   };

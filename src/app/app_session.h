@@ -29,28 +29,28 @@ struct SessionSetup {
 
 // The running application without its windows: the period and folder values, the version values
 // and the two database aliases of the period (ORBWIN) and the code tables (ORBCODE). Windows read
-// the values from here; the period window confirms through PrepareEnvironment.
+// the values from here; the period window confirms through prepareEnvironment.
 class AppSession {
  public:
   explicit AppSession(SessionSetup setup);
   AppSession(const AppSession&) = delete;
   AppSession& operator=(const AppSession&) = delete;
 
-  // Prepares everything for the period (YYYMM, already checked with CheckPeriodInput): period
+  // Prepares everything for the period (YYYMM, already checked with checkPeriodInput): period
   // values, folders, settings, run log, database aliases and the own tables. Returns false after
   // showing the error of the failing step. The values are replaced only by a preparation that
   // succeeds, and a failure after the aliases were re-pointed points them back, so the values
   // and the aliases always agree on the period (a failed change from the menu keeps the previous
   // period in force).
-  [[nodiscard]] bool PrepareEnvironment(std::string_view dataYM);
+  [[nodiscard]] bool prepareEnvironment(std::string_view dataYM);
 
   // Points ORBWIN and ORBCODE at the folders and shows the database folder (alert slot) and the
   // period line for the given period values.
-  void ConnectPeriodDatabases(const std::string& periodDbFolder, const std::string& codeFolder,
+  void connectPeriodDatabases(const std::string& periodDbFolder, const std::string& codeFolder,
                               const Period& period);
 
   // The settings value with the separator added; empty when the value is empty.
-  [[nodiscard]] std::string ReadSettingPath(std::string_view name) const;
+  [[nodiscard]] std::string readSettingPath(std::string_view name) const;
 
   [[nodiscard]] bool isPrepared() const { return !m_period.gDataYM.empty(); }
   [[nodiscard]] const Period& period() const { return m_period; }
@@ -75,8 +75,8 @@ class AppSession {
   // Creates and starts the main data module over the prepared aliases (start-up, after the
   // period is prepared). It reads the proxy and server settings once and lives for the rest of
   // the run. The engine's error for a missing taxpayer master propagates to the caller.
-  store::TdmATH& CreateDataModule();
-  // The data module, or nullptr before CreateDataModule succeeded.
+  store::TdmATH& createDataModule();
+  // The data module, or nullptr before createDataModule succeeded.
   [[nodiscard]] store::TdmATH* dataModule() { return m_dataModule.get(); }
 
  private:

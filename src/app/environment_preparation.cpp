@@ -24,7 +24,7 @@ struct AppSession::Prepared {
 
 namespace {
 
-using common::IncludeBackslash;
+using common::withTrailingSeparator;
 constexpr char kSep = common::kPathSeparator;
 
 // Folder values are UTF-8 texts; paths are made from them and back only through the UTF-8
@@ -63,7 +63,7 @@ std::string folderFailure(std::string_view prefix, const std::string& folder, bo
 
 }  // namespace
 
-bool AppSession::PrepareEnvironment(std::string_view dataYM) {
+bool AppSession::prepareEnvironment(std::string_view dataYM) {
   Prepared next;
   bool prepared = false;
   try {
@@ -72,7 +72,7 @@ bool AppSession::PrepareEnvironment(std::string_view dataYM) {
     m_setup.interaction.showMessage(MessageKind::Error, error.what());
   } catch (const SilentAbort&) {
     // the failing step has shown its message
-  } catch (const EOrbCancel&) {
+  } catch (const StoppedByUser&) {
     pointAliasesBack(next);
     throw;
   } catch (const std::exception& error) {
@@ -99,29 +99,29 @@ bool AppSession::prepareSteps(std::string_view dataYM, Prepared& next) {
   // 1. Period values.
   Period& period = next.period;
   period.gDataYM = std::string(dataYM);
-  period.gApplyYM = common::MonthsToYM(common::YMToMonths(dataYM) + 1);
-  period.gToday = common::RocToday(clock);
+  period.gApplyYM = common::monthsToYM(common::ymToMonths(dataYM) + 1);
+  period.gToday = common::rocToday(clock);
 
   // 2. Folders of the program, the shared documents and the default database root.
   Folders& f = next.folders;
   const auto exeDir = asFolderPath(common::utf8FromPath(m_setup.program.exeDir));
   const std::string& docDir = m_setup.docDir;
-  f.gExePath = IncludeBackslash(common::utf8FromPath(exeDir));
-  f.gHomePath = IncludeBackslash(common::utf8FromPath(exeDir.parent_path()));
+  f.gExePath = withTrailingSeparator(common::utf8FromPath(exeDir));
+  f.gHomePath = withTrailingSeparator(common::utf8FromPath(exeDir.parent_path()));
   f.gUploadPath = docDir + "UpLoad" + kSep;
   f.gLogPath = docDir + "Log" + kSep;
   f.gApplyTETPath = f.gUploadPath + "ApplyTET" + kSep;
   f.gDbTxtPath = docDir + "DbTxt" + kSep;
   f.gHomeUploadPath = f.gHomePath + "UpLoad" + kSep;
   f.gUploadDefaultPath = docDir + "Upload" + kSep + "Default" + kSep;
-  f.gTempPath = IncludeBackslash(common::utf8FromPath(m_setup.tempDir));
-  f.gHelpPath = IncludeBackslash(common::utf8FromPath(m_setup.program.deliveryFile("Help")));
+  f.gTempPath = withTrailingSeparator(common::utf8FromPath(m_setup.tempDir));
+  f.gHelpPath = withTrailingSeparator(common::utf8FromPath(m_setup.program.deliveryFile("Help")));
   const std::string defaultDbRoot = docDir + "DB" + kSep;
 
   // 3. A new run log for this preparation.
   const auto runLog = m_setup.program.writableDir / "orb_Ath.log";
   f.gRunLogFile = common::utf8FromPath(runLog);
-  common::StartRunLog(runLog, clock);
+  common::startRunLog(runLog, clock);
 
   // 4. The period's own folders below the upload folder.
   f.gPeriodDefaultPath = f.gUploadPath + "Default" + kSep + period.gDataYM + kSep;
@@ -137,10 +137,10 @@ bool AppSession::prepareSteps(std::string_view dataYM, Prepared& next) {
     f.gDBPath = defaultDbRoot;
     settings.writeString(kOrbKey, "DBPath", f.gDBPath);
   } else {
-    f.gDBPath = IncludeBackslash(dbPath);
+    f.gDBPath = withTrailingSeparator(dbPath);
   }
   period.gDebugMode = settings.readString(kOrbKey, "DebugMode") == "1";
-  common::AppendRunLog(runLog, std::string(texts::kRunLogDbPath) + f.gDBPath, clock);
+  common::appendRunLog(runLog, std::string(texts::kRunLogDbPath) + f.gDBPath, clock);
 
   // 6-13. The folder tree; the database root itself must already exist.
   if (!forceFolder(f.gTempPath)) return fail(texts::kUploadFolderPrefix, f.gTempPath, true);
@@ -158,11 +158,11 @@ bool AppSession::prepareSteps(std::string_view dataYM, Prepared& next) {
 
   // 14. Aliases.
   next.aliasesMoved = true;
-  ConnectPeriodDatabases(periodDbFolder + kSep, codeFolderBelow(f.gDBPath), period);
+  connectPeriodDatabases(periodDbFolder + kSep, codeFolderBelow(f.gDBPath), period);
 
   // 15-17. Own tables (missing ones reported, not fatal), migrations, the category table.
-  (void)store::PreparePeriodTables(m_orbWin, ui, store::CatalogueLog{runLog, clock});
-  store::InstallAthCodeTable(ReadSettingPath("DBPath"), common::pathFromUtf8(docDir));
+  (void)store::preparePeriodTables(m_orbWin, ui, store::CatalogueLog{runLog, clock});
+  store::installCategoryTable(readSettingPath("DBPath"), common::pathFromUtf8(docDir));
   return true;
 }
 
@@ -170,7 +170,7 @@ void AppSession::pointAliasesBack(const Prepared& next) {
   if (!next.aliasesMoved) return;
   try {
     if (isPrepared()) {
-      ConnectPeriodDatabases(periodDatabaseFolder(), codeFolder(), m_period);
+      connectPeriodDatabases(periodDatabaseFolder(), codeFolder(), m_period);
     } else {
       m_orbWin.close();
       m_orbCode.close();

@@ -28,21 +28,21 @@ std::filesystem::path pathIniFile(std::string_view docDir) {
   return common::pathFromUtf8(docDir) / "BIN" / "ORBPath.ini";
 }
 
-void WritePathIni(std::string_view docDir, std::string_view folder, int mode) {
+void writePathIni(std::string_view docDir, std::string_view folder, int mode) {
   const auto key = keyOfMode(mode);
   if (key.empty()) return;
   const auto file = pathIniFile(docDir);
   auto ini = common::IniFile::load(file);
-  ini.writeString(kSection, key, common::Utf8ToBig5(folder));
+  ini.writeString(kSection, key, common::utf8ToBig5(folder));
   ini.saveTo(file);
 }
 
-std::string ReadPathIni(std::string_view docDir, int mode) {
+std::string readPathIni(std::string_view docDir, int mode) {
   const auto key = keyOfMode(mode);
   const auto file = pathIniFile(docDir);
   std::error_code error;
   if (key.empty() || !std::filesystem::exists(file, error)) return {};
-  std::string folder = common::Big5ToUtf8(common::IniFile::load(file).readString(kSection, key));
+  std::string folder = common::big5ToUtf8(common::IniFile::load(file).readString(kSection, key));
   if (folder.empty() || !std::filesystem::is_directory(common::pathFromUtf8(folder), error)) {
     return {};
   }

@@ -12,10 +12,10 @@ namespace athup::app {
 [[nodiscard]] std::filesystem::path pathIniFile(std::string_view docDir);
 
 // Remembers the folder for mode 1 or 2 (creating the file); other modes write nothing.
-void WritePathIni(std::string_view docDir, std::string_view folder, int mode);
+void writePathIni(std::string_view docDir, std::string_view folder, int mode);
 
 // The remembered folder for mode 1 or 2; empty when the file is missing, the mode is another, or
 // the folder no longer exists.
-[[nodiscard]] std::string ReadPathIni(std::string_view docDir, int mode);
+[[nodiscard]] std::string readPathIni(std::string_view docDir, int mode);
 
 }  // namespace athup::app

@@ -14,9 +14,9 @@ bool allDigits(std::string_view text) {
 
 }  // namespace
 
-std::string DefaultPeriod(const Clock& clock) {
-  const std::string thisMonth = common::RocToday(clock).substr(0, 5);
-  return common::MonthsToYM(common::YMToMonths(thisMonth) - 1);
+std::string defaultPeriod(const Clock& clock) {
+  const std::string thisMonth = common::rocToday(clock).substr(0, 5);
+  return common::monthsToYM(common::ymToMonths(thisMonth) - 1);
 }
 
 std::string periodFieldValue(std::string_view typed) {
@@ -26,7 +26,7 @@ std::string periodFieldValue(std::string_view typed) {
   return std::string(typed);
 }
 
-std::optional<std::string> CheckPeriodInput(std::string_view value) {
+std::optional<std::string> checkPeriodInput(std::string_view value) {
   if (value.empty()) return std::string(texts::kPeriodEmpty);
   // A half-filled field ("1021") would otherwise become a four-character period whose month
   // arithmetic gives nonsense folders; the mask admits digits only, so demand all five.

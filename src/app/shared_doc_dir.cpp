@@ -28,7 +28,7 @@ bool isFolder(const std::string& path) {
 
 }  // namespace
 
-std::string GetSharedDocDir(const Environment& environment, std::string_view osVersionText) {
+std::string sharedDocDir(const Environment& environment, std::string_view osVersionText) {
   const std::string allUsers = environment.variable("ALLUSERSPROFILE");
   const std::string windir = environment.variable("windir");
   if (allUsers.empty()) {
@@ -42,8 +42,8 @@ std::string GetSharedDocDir(const Environment& environment, std::string_view osV
   return docDirBelow(publicFolder.empty() ? allUsers : publicFolder);
 }
 
-std::string GetSharedDocDir(const Environment& environment) {
-  return GetSharedDocDir(environment, common::GetOSVersionText());
+std::string sharedDocDir(const Environment& environment) {
+  return sharedDocDir(environment, common::osVersionText());
 }
 
 }  // namespace athup::app

@@ -12,10 +12,10 @@ namespace athup::app {
 // ALLUSERSPROFILE is empty; ALLUSERSPROFILE when osVersionText does not begin with "2-6"; on NT
 // 6.x ALLUSERSPROFILE when its fiscus folder exists, otherwise PUBLIC. Without ALLUSERSPROFILE
 // and windir (Linux) the base is the home folder.
-[[nodiscard]] std::string GetSharedDocDir(const Environment& environment,
+[[nodiscard]] std::string sharedDocDir(const Environment& environment,
                                           std::string_view osVersionText);
 
 // The same with the running system's version text.
-[[nodiscard]] std::string GetSharedDocDir(const Environment& environment);
+[[nodiscard]] std::string sharedDocDir(const Environment& environment);
 
 }  // namespace athup::app

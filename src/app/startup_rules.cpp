@@ -8,7 +8,7 @@
 #include "common/big5.h"
 #include "common/local_time.h"
 #include "common/text_helpers.h"
-#include "index/parser/file_parsing.h"
+#include "index/parser/record_reader.h"
 
 namespace athup::app {
 namespace {
@@ -20,27 +20,27 @@ constexpr int kNoticeFieldWidth = 1000;
 
 }  // namespace
 
-std::string NoticeSourceName(const Clock& clock) {
+std::string noticeSourceName(const Clock& clock) {
   return std::string(common::localTimeParts(clock.now()).tm_year + 1900 < 2019 ? kReadmeBefore2019 : kReadmeFrom2019);
 }
 
-std::optional<std::string> NoticeLabelText(const std::filesystem::path& file) {
+std::optional<std::string> noticeLabelText(const std::filesystem::path& file) {
   try {
-    index::TFileParsing parser;
+    index::RecordReader parser;
     // The line is shown as written: blanks inside it stay, and a missing notice must not be
     // created empty in the program's folder.
-    parser.FieldDefs().add("LINE", kNoticeFieldWidth, index::TParsingAlignment::paLeft, ' ', false);
+    parser.fieldDefinitions().add("LINE", kNoticeFieldWidth, index::FieldAlignment::Left, ' ', false);
     parser.setAllowCreate(false);
     parser.setReadOnly(true);
     parser.setTextLineMode(true);
     parser.setFileName(file);
-    parser.Open();
-    parser.Last();
+    parser.open();
+    parser.last();
     std::vector<std::string> linesBackwards;
     for (std::size_t i = 0; i < kNoticeLinesRead; ++i) {
       linesBackwards.push_back(
-          common::Big5ToUtf8(common::trimBlanks(parser.FieldByName("LINE").RawText())));
-      parser.Prior();  // stays on the first line once there
+          common::big5ToUtf8(common::trimBlanks(parser.fieldByName("LINE").rawText())));
+      parser.prior();  // stays on the first line once there
     }
     return formatNoticeLabel(linesBackwards);
   } catch (const std::exception&) {
@@ -55,13 +55,13 @@ std::string formatNoticeLabel(const std::vector<std::string>& linesBackwards) {
   std::string label;
   for (std::size_t i = kNoticeLinesShown; i-- > 0;) {
     // "%-40s" pads without cutting: a longer line keeps all of its text.
-    label += common::PadRight(linesBackwards[i], kNoticeColumnWidth, " ");
+    label += common::padRight(linesBackwards[i], kNoticeColumnWidth, " ");
     if (i > 0) label += ' ';
   }
   return label;
 }
 
-void AskVersionCheck(Interaction& interaction, const std::function<bool()>& isOnline,
+void askVersionCheck(Interaction& interaction, const std::function<bool()>& isOnline,
                      const std::function<void()>& openVersionCheck) {
   const Answer answer =
       interaction.ask(MessageKind::Warning, std::string(texts::kVersionCheckQuestion),
@@ -78,11 +78,11 @@ void AskVersionCheck(Interaction& interaction, const std::function<bool()>& isOn
                           std::string(texts::kVersionCheckCaption));
 }
 
-bool ShowWizardOnShow(const SettingsStore& settings) {
+bool showWorkflowAtStart(const SettingsStore& settings) {
   return settings.readString(kOrbKey, "ShowWizard") == "1";
 }
 
-void OnMainWindowClose(SettingsStore& settings) {
+void onMainWindowClose(SettingsStore& settings) {
   settings.deleteSubKey(kCrcKey);
 }
 

@@ -47,7 +47,7 @@ class FileRemover {
 
 }  // namespace
 
-bool ReadVersionInfo(const std::filesystem::path& file, std::string& version,
+bool readVersionInfo(const std::filesystem::path& file, std::string& version,
                      std::string& versionDate, Interaction& interaction,
                      const std::filesystem::path& tempFolder) {
   std::error_code error;
@@ -58,7 +58,7 @@ bool ReadVersionInfo(const std::filesystem::path& file, std::string& version,
   }
   const auto plain = uniquePlainFile(tempFolder);
   FileRemover remover(plain);
-  if (!security::CryptFileByMode(interaction, file, plain, "D")) return false;
+  if (!security::cryptFileByMode(interaction, file, plain, "D")) return false;
   const auto ini = common::IniFile::load(plain);
   // The workstation's INI reader drops the blanks around a value; "now = 105" is version 105.
   version = common::trimBlanks(ini.readString("Version", "now"));
@@ -66,12 +66,12 @@ bool ReadVersionInfo(const std::filesystem::path& file, std::string& version,
   return true;
 }
 
-std::string VersionDateText(std::string_view versionDate) {
+std::string versionDateText(std::string_view versionDate) {
   return std::string(texts::kVersionDatePrefix) + piece(versionDate, 0, 3) + "年" +
          piece(versionDate, 3, 2) + "月" + piece(versionDate, 5, 2) + "日";
 }
 
-std::string VersionLabel(std::string_view version) {
+std::string versionLabel(std::string_view version) {
   double number = 0;
   const auto* end = version.data() + version.size();
   const auto result = std::from_chars(version.data(), end, number);
@@ -85,8 +85,8 @@ VersionInfo loadVersionInfo(const std::filesystem::path& file, Interaction& inte
                             const std::filesystem::path& tempFolder) {
   VersionInfo info;
   // The flag only says whether the record was read; the values say what the splash shows.
-  (void)ReadVersionInfo(file, info.gVersion, info.gVersionDate, interaction, tempFolder);
-  info.gVersionDateText = VersionDateText(info.gVersionDate);
+  (void)readVersionInfo(file, info.gVersion, info.gVersionDate, interaction, tempFolder);
+  info.gVersionDateText = versionDateText(info.gVersionDate);
   return info;
 }
 

@@ -21,16 +21,16 @@ struct VersionInfo {
 // false. A file that does not decrypt has its message shown by the cipher and gives false with
 // both outputs unchanged. The plain text goes to a uniquely named file in tempFolder (the
 // program's folder may be read-only and is shared by every user) that is always deleted.
-[[nodiscard]] bool ReadVersionInfo(const std::filesystem::path& file, std::string& version,
+[[nodiscard]] bool readVersionInfo(const std::filesystem::path& file, std::string& version,
                                    std::string& versionDate, Interaction& interaction,
                                    const std::filesystem::path& tempFolder);
 
 // "版本日期：" + YYY + "年" + MM + "月" + DD + "日"; pieces beyond the text's end are empty.
-[[nodiscard]] std::string VersionDateText(std::string_view versionDate);
+[[nodiscard]] std::string versionDateText(std::string_view versionDate);
 
 // "Version " + the version in hundredths as a number with two decimals; a version that is not a
 // number counts 0 ("xxxx" gives "Version 0.00").
-[[nodiscard]] std::string VersionLabel(std::string_view version);
+[[nodiscard]] std::string versionLabel(std::string_view version);
 
 // Start-up's reading: the record beside the program, placeholders kept on a missing file, the
 // date text built from whatever was read.

@@ -8,19 +8,19 @@
 #include <vector>
 
 #include "cli/command.h"
-#include "security/archive/zlb_archive.h"
+#include "security/archive/archive.h"
 
 namespace athup::cli {
 namespace {
 
-using security::TFileCompressionLevel;
-using security::TZLBArchive;
+using security::CompressionLevel;
+using security::Archive;
 
-TFileCompressionLevel levelNamed(const std::string& name) {
-  if (name == "none") return TFileCompressionLevel::fcNone;
-  if (name == "fastest") return TFileCompressionLevel::fcFastest;
-  if (name == "default") return TFileCompressionLevel::fcDefault;
-  if (name == "maximum") return TFileCompressionLevel::fcMaximum;
+CompressionLevel levelNamed(const std::string& name) {
+  if (name == "none") return CompressionLevel::None;
+  if (name == "fastest") return CompressionLevel::Fastest;
+  if (name == "default") return CompressionLevel::Default;
+  if (name == "maximum") return CompressionLevel::Maximum;
   throw UsageError("unknown level \"" + name + "\"; expected none, fastest, default or maximum");
 }
 
@@ -29,7 +29,7 @@ std::filesystem::path pathOf(const std::string& utf8) {
 }
 
 int runPack(const std::vector<std::string>& args) {
-  TFileCompressionLevel level = TFileCompressionLevel::fcMaximum;  // what the upload uses
+  CompressionLevel level = CompressionLevel::Maximum;  // what the upload uses
   std::vector<std::string> paths;
   bool optionsEnded = false;
   for (std::size_t i = 1; i < args.size(); ++i) {
@@ -51,19 +51,19 @@ int runPack(const std::vector<std::string>& args) {
     throw UsageError("expected ARCHIVE and at least one FILE");
 
   const std::filesystem::path name = pathOf(paths[0]);
-  TZLBArchive archive;
+  Archive archive;
   archive.setCompressionLevel(level);
-  archive.CreateArchive(name);  // refuses an existing file before anything is written
+  archive.create(name);  // refuses an existing file before anything is written
   try {
-    for (std::size_t i = 1; i < paths.size(); ++i) archive.AddFile(pathOf(paths[i]));
+    for (std::size_t i = 1; i < paths.size(); ++i) archive.addFile(pathOf(paths[i]));
   } catch (...) {
     // the archive did not exist before this command; a half-packed one would look complete
-    archive.CloseArchive();
+    archive.close();
     std::error_code ignored;
     std::filesystem::remove(name, ignored);
     throw;
   }
-  archive.CloseArchive();
+  archive.close();
   return kExitOk;
 }
 
@@ -76,32 +76,32 @@ std::string listedName(std::string name) {
   return name;
 }
 
-TZLBArchive& openOrThrow(TZLBArchive& archive, const std::string& name) {
-  if (name.empty() || !archive.OpenArchive(pathOf(name))) throw UsageError("expected ARCHIVE");
+Archive& openOrThrow(Archive& archive, const std::string& name) {
+  if (name.empty() || !archive.open(pathOf(name))) throw UsageError("expected ARCHIVE");
   return archive;
 }
 
 int runList(const std::vector<std::string>& args, std::ostream& out) {
   if (args.size() != 2) throw UsageError("expected ARCHIVE");
-  TZLBArchive archive;
+  Archive archive;
   openOrThrow(archive, args[1]);
-  for (int i = 0; i < archive.EntryCount(); ++i) {
-    const security::ZLBEntry entry = archive.GetEntry(i);
+  for (int i = 0; i < archive.entryCount(); ++i) {
+    const security::ArchiveEntry entry = archive.entry(i);
     char crc[9];
-    std::snprintf(crc, sizeof crc, "%08X", static_cast<unsigned>(entry.CRC32));
-    out << i << ' ' << listedName(entry.FileName) << ' ' << entry.UncompressedSize << ' '
-        << entry.CompressedSize << ' ' << entry.DataOffset << ' ' << crc << ' '
-        << static_cast<int>(entry.CompressionLevel) << '\n';
+    std::snprintf(crc, sizeof crc, "%08X", static_cast<unsigned>(entry.crc32));
+    out << i << ' ' << listedName(entry.fileName) << ' ' << entry.uncompressedSize << ' '
+        << entry.compressedSize << ' ' << entry.dataOffset << ' ' << crc << ' '
+        << static_cast<int>(entry.compressionLevel) << '\n';
   }
   return kExitOk;
 }
 
 int runExtract(const std::vector<std::string>& args) {
   if (args.size() != 3 || args[2].empty()) throw UsageError("expected ARCHIVE and DIR");
-  TZLBArchive archive;
-  archive.setCheckCRC(true);
+  Archive archive;
+  archive.setCheckCrc(true);
   openOrThrow(archive, args[1]);
-  archive.ExtractAll(pathOf(args[2]));
+  archive.extractAll(pathOf(args[2]));
   return kExitOk;
 }
 

@@ -21,14 +21,14 @@ int runBase64(CommandContext& context) {
     if (args.size() == 2) {
       const std::string input((std::istreambuf_iterator<char>(context.in)),
                               std::istreambuf_iterator<char>());
-      const std::string line = security::Base64Line(input);
+      const std::string line = security::base64Line(input);
       context.out.write(line.data(), static_cast<std::streamsize>(line.size()));
     } else {
-      security::Base64EncodeStream(context.in, context.out);
+      security::base64EncodeStream(context.in, context.out);
     }
   } else if (mode == "decode") {
     if (args.size() > 1) throw UsageError("decode takes no options");
-    security::Base64DecodeStream(context.in, context.out);
+    security::base64DecodeStream(context.in, context.out);
   } else {
     throw UsageError("unknown mode \"" + mode + "\"");
   }

@@ -43,8 +43,8 @@ int checksumEach(CommandContext& context, std::string (*checksum)(const std::str
 
 int runCrc(CommandContext& context) {
   return checksumEach(context, [](const std::string& path) {
-    security::TCRC32Calc calc;
-    return calc.FileCRCTextTrimmed(path);
+    security::FileChecksumCalculator calc;
+    return calc.checksumText(path);
   });
 }
 

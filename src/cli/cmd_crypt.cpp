@@ -10,8 +10,8 @@
 #include "cli/stderr_interaction.h"
 #include "common/interaction.h"
 #include "security/cipher/crypt_file.h"
-#include "security/cipher/t_encrypt.h"
-#include "security/cipher/tcbc_encrypt.h"
+#include "security/cipher/receipt_file_cipher.h"
+#include "security/cipher/upload_cipher.h"
 
 namespace athup::cli {
 namespace {
@@ -57,14 +57,14 @@ Direction directionOf(const std::vector<std::string>& args) {
 
 int runUploadCipher(CommandContext& context, Direction direction) {
   const CryptArgs args = parseArgs(context.args, 0, true);
-  security::TCBCEncrypt cipher;
-  cipher.setPW(*args.password);
+  security::UploadCipher cipher;
+  cipher.setPassword(*args.password);
   if (direction == Direction::Encrypt) {
-    cipher.EncryptFile(pathOf(args.files[0]));
+    cipher.encryptFile(pathOf(args.files[0]));
   } else {
-    cipher.DecryptFile(pathOf(args.files[0]));
+    cipher.decryptFile(pathOf(args.files[0]));
   }
-  cipher.SaveResult(pathOf(args.files[1]));
+  cipher.saveResult(pathOf(args.files[1]));
   return kExitOk;
 }
 
@@ -78,14 +78,14 @@ int runDecrypt(CommandContext& context) {
 int runReceiptFile(CommandContext& context) {
   const Direction direction = directionOf(context.args);
   const CryptArgs args = parseArgs(context.args, 1, true);
-  security::TEncrypt cipher(security::TaxSystem::ORB);
-  cipher.setFileSource(pathOf(args.files[0]));
-  cipher.setFileDestination(pathOf(args.files[1]));
-  cipher.setPW(*args.password);
+  security::ReceiptFileCipher cipher(security::TaxSystem::ORB);
+  cipher.setSource(pathOf(args.files[0]));
+  cipher.setDestination(pathOf(args.files[1]));
+  cipher.setPassword(*args.password);
   if (direction == Direction::Encrypt) {
-    cipher.Encrypt();
+    cipher.encrypt();
   } else {
-    cipher.Decrypt();
+    cipher.decrypt();
   }
   return kExitOk;
 }
@@ -94,7 +94,7 @@ int runVersionFile(CommandContext& context) {
   const Direction direction = directionOf(context.args);
   const CryptArgs args = parseArgs(context.args, 1, false);
   StderrInteraction ui(context.err);
-  const bool done = security::CryptFileByMode(ui, pathOf(args.files[0]), pathOf(args.files[1]),
+  const bool done = security::cryptFileByMode(ui, pathOf(args.files[0]), pathOf(args.files[1]),
                                               direction == Direction::Encrypt ? "E" : "D");
   return done ? kExitOk : kExitFailure;
 }

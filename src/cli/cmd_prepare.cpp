@@ -66,15 +66,15 @@ int runPrepare(CommandContext& context) {
   const auto typed = parsePeriod(context.args);
   const auto environment = app::Environment::fromProcess();
   const SystemClock clock;
-  const std::string period = typed ? app::periodFieldValue(*typed) : app::DefaultPeriod(clock);
-  if (const auto problem = app::CheckPeriodInput(period)) throw Error(*problem);
+  const std::string period = typed ? app::periodFieldValue(*typed) : app::defaultPeriod(clock);
+  if (const auto problem = app::checkPeriodInput(period)) throw Error(*problem);
 
   StderrInteraction interaction(context.err);
   app::IniSettingsStore settings(app::settingsFilePath(environment));
   app::AppSession session(app::SessionSetup{
       settings, interaction, clock, app::locateProgram(app::currentExecutableDir(), environment),
-      app::GetSharedDocDir(environment), environment.tempFolder()});
-  if (!session.PrepareEnvironment(period)) throw SilentAbort();
+      app::sharedDocDir(environment), environment.tempFolder()});
+  if (!session.prepareEnvironment(period)) throw SilentAbort();
   printValues(context.out, session);
   return kExitOk;
 }

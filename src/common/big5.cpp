@@ -156,13 +156,13 @@ std::string toBig5(std::string_view utf8, std::optional<char> replacement) {
 
 }  // namespace
 
-std::string Utf8ToBig5(std::string_view utf8) { return toBig5(utf8, std::nullopt); }
+std::string utf8ToBig5(std::string_view utf8) { return toBig5(utf8, std::nullopt); }
 
-std::string Utf8ToBig5Lossy(std::string_view utf8, char replacement) {
+std::string utf8ToBig5Lossy(std::string_view utf8, char replacement) {
   return toBig5(utf8, replacement);
 }
 
-std::string Big5ToUtf8(std::string_view big5) {
+std::string big5ToUtf8(std::string_view big5) {
   Converter converter("UTF-8", kBig5);
   std::string input(big5);
   std::string out;
@@ -180,7 +180,7 @@ std::string Big5ToUtf8(std::string_view big5) {
       continue;
     }
     out += "\xEF\xBF\xBD";  // U+FFFD for the byte that does not convert
-    const bool pair = inLeft >= 2 && IsBig5LeadByte(static_cast<unsigned char>(*in));
+    const bool pair = inLeft >= 2 && isBig5LeadByte(static_cast<unsigned char>(*in));
     const size_t skip = pair ? 2 : 1;
     in += skip;
     inLeft -= skip;
@@ -188,7 +188,7 @@ std::string Big5ToUtf8(std::string_view big5) {
   return out;
 }
 
-std::size_t Big5Width(std::string_view utf8) {
+std::size_t big5Width(std::string_view utf8) {
   std::size_t width = 0;
   for (std::size_t i = 0; i < utf8.size();) {
     const std::size_t length =
@@ -199,7 +199,7 @@ std::size_t Big5Width(std::string_view utf8) {
   return width;
 }
 
-std::string CutToBig5Width(std::string_view utf8, std::size_t maxBytes) {
+std::string cutToBig5Width(std::string_view utf8, std::size_t maxBytes) {
   std::size_t width = 0;
   std::size_t i = 0;
   while (i < utf8.size()) {

@@ -12,27 +12,27 @@ namespace athup::common {
 // use area U+E000-U+F848 the way code page 950 on Windows maps them, so they survive a round trip.
 
 // Converts UTF-8 to Big5. A character that Big5 cannot hold raises athup::Error naming it.
-[[nodiscard]] std::string Utf8ToBig5(std::string_view utf8);
+[[nodiscard]] std::string utf8ToBig5(std::string_view utf8);
 
 // Converts UTF-8 to Big5, writing `replacement` for every character Big5 cannot hold and for
 // every invalid UTF-8 byte. For logs and sort keys, where one odd character must not fail the
 // whole text.
-[[nodiscard]] std::string Utf8ToBig5Lossy(std::string_view utf8, char replacement = '?');
+[[nodiscard]] std::string utf8ToBig5Lossy(std::string_view utf8, char replacement = '?');
 
 // Converts Big5 to UTF-8. A byte sequence that is not Big5 becomes U+FFFD, so damaged filing
 // files still read (their bytes are kept elsewhere for checksums).
-[[nodiscard]] std::string Big5ToUtf8(std::string_view big5);
+[[nodiscard]] std::string big5ToUtf8(std::string_view big5);
 
 // True for the first byte of a double-byte Big5 character.
-[[nodiscard]] constexpr bool IsBig5LeadByte(unsigned char byte) {
+[[nodiscard]] constexpr bool isBig5LeadByte(unsigned char byte) {
   return byte >= 0x81 && byte <= 0xFE;
 }
 
 // Number of bytes the UTF-8 text takes in Big5 (a character Big5 cannot hold counts 2).
-[[nodiscard]] std::size_t Big5Width(std::string_view utf8);
+[[nodiscard]] std::size_t big5Width(std::string_view utf8);
 
 // The longest prefix of the UTF-8 text whose Big5 form has at most maxBytes bytes; a double-byte
 // character is never split.
-[[nodiscard]] std::string CutToBig5Width(std::string_view utf8, std::size_t maxBytes);
+[[nodiscard]] std::string cutToBig5Width(std::string_view utf8, std::size_t maxBytes);
 
 }  // namespace athup::common

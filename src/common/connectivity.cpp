@@ -66,7 +66,7 @@ bool routeTableHasDefault(std::string_view table) {
   return false;
 }
 
-bool IsInternetOnline() {
+bool isInternetOnline() {
 #ifdef _WIN32
   DWORD flags = 0;
   return InternetGetConnectedState(&flags, 0) != FALSE;

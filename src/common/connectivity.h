@@ -9,7 +9,7 @@ namespace athup::common {
 // True when a network interface other than loopback is up and running with an IPv4 or IPv6
 // address (link-local IPv6 addresses alone do not count), or when the routing table has a
 // default route.
-[[nodiscard]] bool IsInternetOnline();
+[[nodiscard]] bool isInternetOnline();
 
 // Whether a routing table in the layout of Linux's /proc/net/route (a title line, then one route
 // per line with hexadecimal destination and mask in the second and eighth columns) holds a

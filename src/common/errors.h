@@ -18,7 +18,7 @@ class SilentAbort : public std::exception {
 };
 
 // The user stopped an upload. Helpers that swallow other errors let this one through.
-class EOrbCancel : public std::exception {
+class StoppedByUser : public std::exception {
  public:
   const char* what() const noexcept override { return "cancelled by the user"; }
 };

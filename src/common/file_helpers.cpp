@@ -36,22 +36,22 @@ std::string utf8FromPath(const std::filesystem::path& path) {
   return std::string(reinterpret_cast<const char*>(text.data()), text.size());
 }
 
-std::string IncludeBackslash(std::string_view path) {
+std::string withTrailingSeparator(std::string_view path) {
   std::string out(path);
   if (!out.empty() && out.back() != kPathSeparator) out += kPathSeparator;
   return out;
 }
 
-std::string TextAfterLastDot(std::string_view fileName) {
+std::string textAfterLastDot(std::string_view fileName) {
   const std::size_t dot = fileName.rfind('.');
-  if (dot == std::string_view::npos) return CutToBig5Width(fileName, 2);
-  const std::size_t position = Big5Width(fileName.substr(0, dot)) + 1;  // 1-based, in Big5 bytes
-  return CutToBig5Width(fileName.substr(dot + 1), position + 3);
+  if (dot == std::string_view::npos) return cutToBig5Width(fileName, 2);
+  const std::size_t position = big5Width(fileName.substr(0, dot)) + 1;  // 1-based, in Big5 bytes
+  return cutToBig5Width(fileName.substr(dot + 1), position + 3);
 }
 
-std::vector<std::string> ListFilesInDir(std::string_view folder) {
+std::vector<std::string> listFilesInFolder(std::string_view folder) {
   std::vector<std::string> files;
-  const std::string prefix = IncludeBackslash(folder);  // a folder given without its separator
+  const std::string prefix = withTrailingSeparator(folder);  // a folder given without its separator
   std::error_code error;
   std::filesystem::directory_iterator it(pathFromUtf8(folder), error);
   if (error) return files;  // a missing or unreadable folder simply has no files to offer
@@ -68,17 +68,17 @@ std::vector<std::string> ListFilesInDir(std::string_view folder) {
   return files;
 }
 
-void ListFilesInDir(std::string_view folder, std::vector<std::string>* list) {
+void listFilesInFolder(std::string_view folder, std::vector<std::string>* list) {
   if (list == nullptr) return;
-  *list = ListFilesInDir(folder);
+  *list = listFilesInFolder(folder);
 }
 
-std::size_t DeleteFilesInDir(std::string_view folder, std::string_view filter) {
+std::size_t deleteFilesInFolder(std::string_view folder, std::string_view filter) {
   std::error_code error;
   if (!std::filesystem::is_directory(pathFromUtf8(folder), error)) return 0;
   const std::string wanted = trimBlanks(filter).empty() ? std::string() : std::string(filter);
   std::size_t left = 0;
-  for (const auto& file : ListFilesInDir(folder)) {
+  for (const auto& file : listFilesInFolder(folder)) {
     if (!wanted.empty() && file.find(wanted) == std::string::npos) continue;
     std::error_code removeError;
     if (!std::filesystem::remove(pathFromUtf8(file), removeError) || removeError) ++left;
@@ -86,7 +86,7 @@ std::size_t DeleteFilesInDir(std::string_view folder, std::string_view filter) {
   return left;
 }
 
-std::uint64_t GetFileSizeOf(std::string_view path) {
+std::uint64_t fileSizeOf(std::string_view path) {
   std::error_code error;
   const auto target = pathFromUtf8(path);
   if (!std::filesystem::is_regular_file(target, error)) return 0;

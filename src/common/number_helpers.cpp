@@ -39,8 +39,8 @@ bool allDigits(std::string_view text) {
 
 }  // namespace
 
-bool IsValidBAN(std::string_view ban) {
-  if (ban.size() != 8 || !IsAllDigits(ban)) return false;
+bool isValidBan(std::string_view ban) {
+  if (ban.size() != 8 || !isAllDigits(ban)) return false;
   static constexpr int kWeights[8] = {1, 2, 1, 2, 1, 2, 4, 1};
   int sum = 0;
   for (int i = 0; i < 8; ++i) {
@@ -50,7 +50,7 @@ bool IsValidBAN(std::string_view ban) {
   return sum % 10 == 0 || (ban[6] == '7' && (sum + 1) % 10 == 0);
 }
 
-std::int64_t DecodeSignedNumber(std::string_view field, Interaction& ui) {
+std::int64_t decodeSignedNumber(std::string_view field, Interaction& ui) {
   if (field.empty()) return 0;
   const LastCharacter last = decodeLast(field.back());
   if (!last.known) return 0;

@@ -11,7 +11,7 @@ namespace athup::common {
 // The business administration number check: exactly 8 digits, weights 1 2 1 2 1 2 4 1, each
 // product adding its tens and units digit; valid when the sum S is a multiple of 10, or when the
 // 7th digit is 7 and S + 1 is (its product 28 may count as 1 instead of 10).
-[[nodiscard]] bool IsValidBAN(std::string_view ban);
+[[nodiscard]] bool isValidBan(std::string_view ban);
 
 // Decodes a zoned-decimal field whose last character carries the last digit and the sign:
 // '0'..'9' and '{', 'A'..'I' positive; '}', 'J'..'R' negative. A last character outside these
@@ -20,6 +20,6 @@ namespace athup::common {
 // blanks are skipped, the "non-numeric characters in the file" message is shown through `ui` and
 // the value decoded from them is returned. Otherwise (including a number beyond 64 bits) throws
 // athup::Error with the "non-numeric data" text.
-[[nodiscard]] std::int64_t DecodeSignedNumber(std::string_view field, Interaction& ui);
+[[nodiscard]] std::int64_t decodeSignedNumber(std::string_view field, Interaction& ui);
 
 }  // namespace athup::common

@@ -24,21 +24,21 @@ int numberOrZero(std::string_view piece) {
 
 }  // namespace
 
-int YMToMonths(std::string_view period) {
+int ymToMonths(std::string_view period) {
   if (period.size() != 5) return 0;
   return numberOrZero(period.substr(0, 3)) * 12 + numberOrZero(period.substr(3, 2));
 }
 
-std::string MonthsToYM(int months) {
+std::string monthsToYM(int months) {
   if (months <= 0) return {};
   if (months % 12 != 0) {
-    return PadLeft(std::to_string(months / 12), 3, "0") +
-           PadLeft(std::to_string(months % 12), 2, "0");
+    return padLeft(std::to_string(months / 12), 3, "0") +
+           padLeft(std::to_string(months % 12), 2, "0");
   }
-  return PadLeft(std::to_string((months - 1) / 12), 3, "0") + "12";
+  return padLeft(std::to_string((months - 1) / 12), 3, "0") + "12";
 }
 
-std::string RocToday(const Clock& clock) {
+std::string rocToday(const Clock& clock) {
   const std::tm today = localTimeParts(clock.now());
   char text[32];
   std::snprintf(text, sizeof text, "%.03d%.02d%.02d", today.tm_year + 1900 - 1911, today.tm_mon + 1,
@@ -46,7 +46,7 @@ std::string RocToday(const Clock& clock) {
   return text;
 }
 
-bool IsNewOfficeNaming(std::string_view period, std::string_view todayYYYYMMDD) {
+bool isNewOfficeNaming(std::string_view period, std::string_view todayYYYYMMDD) {
   return period >= "10112" && todayYYYYMMDD >= "20130101";
 }
 

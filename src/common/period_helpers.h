@@ -11,17 +11,17 @@ namespace athup::common {
 
 // 0 unless the text has exactly 5 characters; else year * 12 + month, where a piece that is not a
 // plain number counts 0.
-[[nodiscard]] int YMToMonths(std::string_view period);
+[[nodiscard]] int ymToMonths(std::string_view period);
 
 // The period of a month count: 0 (and any negative count) gives ""; December is month 12 of its
-// year, so MonthsToYM(YMToMonths("10212") + 1) is "10301".
-[[nodiscard]] std::string MonthsToYM(int months);
+// year, so monthsToYM(ymToMonths("10212") + 1) is "10301".
+[[nodiscard]] std::string monthsToYM(int months);
 
 // Local today as ROC YYYMMDD, for example "1130315".
-[[nodiscard]] std::string RocToday(const Clock& clock);
+[[nodiscard]] std::string rocToday(const Clock& clock);
 
 // True when the period (as text) is at or after "10112" and today ("YYYYMMDD", Gregorian) is at
 // or after "20130101": the receipt then prints the tax offices' new names.
-[[nodiscard]] bool IsNewOfficeNaming(std::string_view period, std::string_view todayYYYYMMDD);
+[[nodiscard]] bool isNewOfficeNaming(std::string_view period, std::string_view todayYYYYMMDD);
 
 }  // namespace athup::common

@@ -43,23 +43,23 @@ std::string runLogEventLine(std::chrono::system_clock::time_point when, std::str
   return "[" + std::string(date) + " " + longTime(parts) + "]：" + std::string(text);
 }
 
-void StartRunLog(const std::filesystem::path& path, const Clock& clock) {
+void startRunLog(const std::filesystem::path& path, const Clock& clock) {
   // Failures are swallowed on purpose: a program folder that cannot hold the log must not stop
-  // the run, and AppendRunLog then finds no file and writes nothing.
+  // the run, and appendRunLog then finds no file and writes nothing.
   std::error_code ignored;
   if (!std::filesystem::is_directory(path, ignored)) std::filesystem::remove(path, ignored);
   try {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     if (!out) return;
-    out << Utf8ToBig5Lossy(runLogHeaderLine(clock.now())) << "\r\n";
+    out << utf8ToBig5Lossy(runLogHeaderLine(clock.now())) << "\r\n";
   } catch (const std::exception&) {
     return;
   }
 }
 
-void AppendRunLog(const std::filesystem::path& path, std::string_view text, const Clock& clock) {
+void appendRunLog(const std::filesystem::path& path, std::string_view text, const Clock& clock) {
   if (!logExists(path)) return;
-  const std::string line = Utf8ToBig5Lossy(runLogEventLine(clock.now(), text)) + "\r\n";
+  const std::string line = utf8ToBig5Lossy(runLogEventLine(clock.now(), text)) + "\r\n";
   std::ofstream out(path, std::ios::binary | std::ios::app);
   if (out) {
     out.write(line.data(), static_cast<std::streamsize>(line.size()));

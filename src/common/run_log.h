@@ -19,13 +19,13 @@ namespace athup::common {
 
 // Deletes the file if it exists, creates it and writes the header line. Every failure (read-only
 // folder, a folder in the way) is swallowed on purpose: the run goes on without a log, and later
-// AppendRunLog calls do nothing because the file does not exist.
-void StartRunLog(const std::filesystem::path& path, const Clock& clock);
+// appendRunLog calls do nothing because the file does not exist.
+void startRunLog(const std::filesystem::path& path, const Clock& clock);
 
 // Appends one event line when the file exists; does nothing when it does not. A write failure on
 // an existing file throws athup::Error. Characters Big5 cannot hold are written as '?', so an odd
 // file name never stops the run it is reporting on.
-void AppendRunLog(const std::filesystem::path& path, std::string_view text, const Clock& clock);
+void appendRunLog(const std::filesystem::path& path, std::string_view text, const Clock& clock);
 
 // The header and event lines in UTF-8, without their CR LF.
 [[nodiscard]] std::string runLogHeaderLine(std::chrono::system_clock::time_point when);

@@ -17,7 +17,7 @@ bool isBlank(char c) {
 std::string padding(std::size_t have, std::size_t width, std::string_view pad) {
   std::string out;
   if (pad.empty()) return out;
-  const std::size_t padWidth = std::max<std::size_t>(Big5Width(pad), 1);
+  const std::size_t padWidth = std::max<std::size_t>(big5Width(pad), 1);
   width = std::min(width, kMaxPadWidth);
   while (have < width) {
     out += pad;
@@ -49,30 +49,30 @@ std::string trimBlanks(std::string_view text) {
   return std::string(text.substr(begin, end - begin));
 }
 
-std::string PadLeft(std::string_view text, std::size_t width, std::string_view pad) {
-  return padding(Big5Width(text), width, pad) + std::string(text);
+std::string padLeft(std::string_view text, std::size_t width, std::string_view pad) {
+  return padding(big5Width(text), width, pad) + std::string(text);
 }
 
-std::string PadRight(std::string_view text, std::size_t width, std::string_view pad) {
-  return std::string(text) + padding(Big5Width(text), width, pad);
+std::string padRight(std::string_view text, std::size_t width, std::string_view pad) {
+  return std::string(text) + padding(big5Width(text), width, pad);
 }
 
-bool IsAllDigits(std::string_view text) {
+bool isAllDigits(std::string_view text) {
   if (trimBlanks(text).empty()) return false;
   return std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
-bool IsInStrList(std::string_view text, const std::vector<std::string>& list) {
+bool isInList(std::string_view text, const std::vector<std::string>& list) {
   return std::find(list.begin(), list.end(), text) != list.end();
 }
 
-bool IsLetterKind(char character, int kinds) {
+bool isLetterKind(char character, int kinds) {
   if (kinds % 2 == 0 && character >= 'A' && character <= 'Z') return true;
   if (kinds % 3 == 0 && character >= 'a' && character <= 'z') return true;
   return false;
 }
 
-std::string JoinLines(const std::vector<std::string>& lines) {
+std::string joinLines(const std::vector<std::string>& lines) {
   std::string out;
   for (const auto& line : lines) {
     out += line;
@@ -81,7 +81,7 @@ std::string JoinLines(const std::vector<std::string>& lines) {
   return out;
 }
 
-std::vector<std::string> SplitText(std::string_view text, std::string_view delimiter) {
+std::vector<std::string> splitText(std::string_view text, std::string_view delimiter) {
   std::vector<std::string> pieces;
   if (delimiter.empty()) {
     pieces.emplace_back(text);
@@ -98,14 +98,14 @@ std::vector<std::string> SplitText(std::string_view text, std::string_view delim
   return pieces;
 }
 
-std::string WrapTextByBytes(std::string_view text, std::size_t width) {
+std::string wrapTextByBytes(std::string_view text, std::size_t width) {
   width = std::max<std::size_t>(width, 2);
   if (text.empty()) return "\r";
   std::string out;
   while (!text.empty()) {
-    // CutToBig5Width never splits a character, so a line ending on a lead byte comes out one
+    // cutToBig5Width never splits a character, so a line ending on a lead byte comes out one
     // byte shorter and the character opens the next line.
-    const std::string line = CutToBig5Width(text, width);
+    const std::string line = cutToBig5Width(text, width);
     out += line;
     out += '\r';
     text.remove_prefix(line.size());
@@ -113,7 +113,7 @@ std::string WrapTextByBytes(std::string_view text, std::size_t width) {
   return out;
 }
 
-void SortRowsByColumn(std::vector<std::string>& rows, std::string_view order, std::size_t column) {
+void sortRowsByColumn(std::vector<std::string>& rows, std::string_view order, std::size_t column) {
   const bool descending = order.find("MaxToMin") != std::string_view::npos;
   const bool ascending = order.find("MinToMax") != std::string_view::npos;
   if (!descending && !ascending) return;
@@ -121,7 +121,7 @@ void SortRowsByColumn(std::vector<std::string>& rows, std::string_view order, st
   // Keys in Big5 so that Chinese text orders as it does in the filing program's code page.
   std::vector<std::pair<std::string, std::string>> keyed;
   keyed.reserve(rows.size());
-  for (auto& row : rows) keyed.emplace_back(Utf8ToBig5Lossy(columnOf(row, column)), std::move(row));
+  for (auto& row : rows) keyed.emplace_back(utf8ToBig5Lossy(columnOf(row, column)), std::move(row));
 
   // A bubble sort that swaps only strictly out-of-order neighbours is stable; stable_sort gives
   // the same order without the quadratic passes.

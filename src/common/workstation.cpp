@@ -130,7 +130,7 @@ std::string formatOSVersionText(int platform, std::uint32_t major, std::uint32_t
          suffix;
 }
 
-std::string GetOSVersionText() {
+std::string osVersionText() {
 #ifdef _WIN32
   OSVERSIONINFOW info{};
   info.dwOSVersionInfoSize = sizeof info;
@@ -185,7 +185,7 @@ std::string chooseLocalIPText(bool tryIPv6, const std::vector<IPv6Bytes>& v6,
   return v4.empty() ? std::string() : formatIPv4(v4.front());
 }
 
-std::string GetLocalIPText() {
+std::string localIpText() {
   const std::string name = hostName();
 #ifdef _WIN32
   WSADATA data;
@@ -212,15 +212,15 @@ std::string netbiosName(std::string_view host) {
   for (char& c : name) {
     if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
   }
-  return CutToBig5Width(name, 15);
+  return cutToBig5Width(name, 15);
 }
 
-std::string GetComputerNameText() {
+std::string computerNameText() {
 #ifdef _WIN32
   char name[MAX_COMPUTERNAME_LENGTH + 1] = {};
   DWORD size = sizeof name;
   if (!GetComputerNameA(name, &size)) return {};
-  return Big5ToUtf8(std::string_view(name, size));
+  return big5ToUtf8(std::string_view(name, size));
 #else
   return netbiosName(hostName());
 #endif

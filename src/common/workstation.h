@@ -24,7 +24,7 @@ inline constexpr int kPlatformNT = 2;
 // The operating-system text of this workstation, read afresh on every call. Windows reports its
 // own platform and version numbers. Other systems report as the NT family (2) with the kernel's
 // release numbers from uname, so Linux 6.1.55 gives "2-6.1.55".
-[[nodiscard]] std::string GetOSVersionText();
+[[nodiscard]] std::string osVersionText();
 
 using IPv6Bytes = std::array<std::uint8_t, 16>;
 using IPv4Bytes = std::array<std::uint8_t, 4>;
@@ -51,13 +51,13 @@ using IPv4Bytes = std::array<std::uint8_t, 4>;
 // those of the lookup, so a hosts file that maps the name to loopback (as stock Linux ones do)
 // still yields the real address. The full host name is resolved, not its 15-character NetBIOS
 // form, which may not resolve. Empty without network.
-[[nodiscard]] std::string GetLocalIPText();
+[[nodiscard]] std::string localIpText();
 
 // The computer name as a NetBIOS name: the host name up to its first '.', upper-cased, at most 15
 // characters.
-[[nodiscard]] std::string GetComputerNameText();
+[[nodiscard]] std::string computerNameText();
 
-// The NetBIOS form of a host name, as GetComputerNameText gives it.
+// The NetBIOS form of a host name, as computerNameText gives it.
 [[nodiscard]] std::string netbiosName(std::string_view hostName);
 
 }  // namespace athup::common

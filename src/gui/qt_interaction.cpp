@@ -54,7 +54,7 @@ std::optional<std::string> QtInteraction::askSecret(const std::string& caption,
 }
 
 void QtInteraction::showStatus(StatusKind kind, const std::string& text) {
-  if (m_status) m_status->ShowStatus(kind, q(text));
+  if (m_status) m_status->showStatus(kind, q(text));
 }
 
 }  // namespace athup::gui

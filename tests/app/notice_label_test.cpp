@@ -44,13 +44,13 @@ TEST(NoticeLabelTest, LastFiveLinesInFileOrder) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     athup::testing::TempDir dir;
-    EXPECT_EQ(NoticeLabelText(dir.write("readme.txt", c.fileBytes)), c.expected);
+    EXPECT_EQ(noticeLabelText(dir.write("readme.txt", c.fileBytes)), c.expected);
   }
 }
 
 TEST(NoticeLabelTest, MissingNoticeHidesThePanelAndIsNotCreated) {
   athup::testing::TempDir dir;
-  EXPECT_EQ(NoticeLabelText(dir / "readme.txt"), std::nullopt);
+  EXPECT_EQ(noticeLabelText(dir / "readme.txt"), std::nullopt);
   EXPECT_FALSE(std::filesystem::exists(dir / "readme.txt"));
 }
 

@@ -17,14 +17,14 @@ TEST(PathIniTest, RemembersOneFolderPerModeWhileItExists) {
   std::filesystem::create_directories(imports);
   std::filesystem::create_directories(uploads);
 
-  EXPECT_EQ(ReadPathIni(docDir, 1), "");  // no path file yet
-  WritePathIni(docDir, imports.string(), 1);
-  WritePathIni(docDir, uploads.string(), 2);
-  WritePathIni(docDir, "/ignored", 3);
+  EXPECT_EQ(readPathIni(docDir, 1), "");  // no path file yet
+  writePathIni(docDir, imports.string(), 1);
+  writePathIni(docDir, uploads.string(), 2);
+  writePathIni(docDir, "/ignored", 3);
 
-  EXPECT_EQ(ReadPathIni(docDir, 1), imports.string());
-  EXPECT_EQ(ReadPathIni(docDir, 2), uploads.string());
-  EXPECT_EQ(ReadPathIni(docDir, 3), "");
+  EXPECT_EQ(readPathIni(docDir, 1), imports.string());
+  EXPECT_EQ(readPathIni(docDir, 2), uploads.string());
+  EXPECT_EQ(readPathIni(docDir, 3), "");
   // The file is the filing program's Big5 INI text.
   const std::string text = testing::readFile(dir / "doc" / "BIN" / "ORBPath.ini");
   EXPECT_NE(text.find("[OwnerPath]"), std::string::npos);
@@ -32,8 +32,8 @@ TEST(PathIniTest, RemembersOneFolderPerModeWhileItExists) {
   EXPECT_EQ(text.find("/ignored"), std::string::npos);
 
   std::filesystem::remove(uploads);
-  EXPECT_EQ(ReadPathIni(docDir, 2), "");  // a deleted folder is not offered again
-  EXPECT_EQ(ReadPathIni(docDir, 1), imports.string());
+  EXPECT_EQ(readPathIni(docDir, 2), "");  // a deleted folder is not offered again
+  EXPECT_EQ(readPathIni(docDir, 1), imports.string());
 }
 
 }  // namespace

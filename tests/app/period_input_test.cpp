@@ -8,9 +8,9 @@ namespace athup::app {
 namespace {
 
 TEST(PeriodInputTest, DefaultIsTheMonthBeforeToday) {
-  EXPECT_EQ(DefaultPeriod(testing::FixedClock(2024, 1, 15)), "11212");  // across the year
-  EXPECT_EQ(DefaultPeriod(testing::FixedClock(2024, 3, 31)), "11302");
-  EXPECT_EQ(DefaultPeriod(testing::FixedClock(2013, 12, 1)), "10211");
+  EXPECT_EQ(defaultPeriod(testing::FixedClock(2024, 1, 15)), "11212");  // across the year
+  EXPECT_EQ(defaultPeriod(testing::FixedClock(2024, 3, 31)), "11302");
+  EXPECT_EQ(defaultPeriod(testing::FixedClock(2013, 12, 1)), "10211");
 }
 
 TEST(PeriodInputTest, ConfirmationRules) {
@@ -33,7 +33,7 @@ TEST(PeriodInputTest, ConfirmationRules) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.typed);
-    EXPECT_EQ(CheckPeriodInput(periodFieldValue(c.typed)), c.error);
+    EXPECT_EQ(checkPeriodInput(periodFieldValue(c.typed)), c.error);
   }
 }
 

@@ -44,7 +44,7 @@ class PrepareEnvironmentTest : public ::testing::Test {
   }
 
   std::string runLog() {
-    return common::Big5ToUtf8(athup::testing::readFile(m_root / "program" / "bin" / "orb_Ath.log"));
+    return common::big5ToUtf8(athup::testing::readFile(m_root / "program" / "bin" / "orb_Ath.log"));
   }
 
   std::vector<std::string> statuses(StatusKind kind) const {
@@ -69,7 +69,7 @@ TEST_F(PrepareEnvironmentTest, FreshWorkstationGetsValuesFoldersSettingsAndTable
   m_settings.writeString(std::string(kNestedOrbKey) + "\\Deeper", "Stale", "y");
   m_settings.writeString(kCrcKey, "12345678", "1F");
 
-  ASSERT_TRUE(session().PrepareEnvironment("11310"));
+  ASSERT_TRUE(session().prepareEnvironment("11310"));
   EXPECT_TRUE(m_ui.messages().empty());
 
   const Period& p = session().period();
@@ -146,13 +146,13 @@ TEST_F(PrepareEnvironmentTest, DatabaseRootFromTheSettings) {
     SCOPED_TRACE(c.what);
     m_session.reset();
     if (c.setting) m_settings.writeString(kOrbKey, "DBPath", *c.setting);
-    ASSERT_TRUE(session().PrepareEnvironment("10212"));
+    ASSERT_TRUE(session().prepareEnvironment("10212"));
     EXPECT_EQ(session().folders().gDBPath, c.expected);
     EXPECT_EQ(session().period().gApplyYM, "10301");
     EXPECT_TRUE(fs::is_directory(c.expected + "10212"));
     EXPECT_EQ(m_settings.readString(kOrbKey, "DBPath"), c.setting.value_or(m_doc + "DB/"));
-    EXPECT_EQ(session().ReadSettingPath("DBPath"), c.expected);
-    EXPECT_EQ(session().ReadSettingPath("UploadPath"), "");
+    EXPECT_EQ(session().readSettingPath("DBPath"), c.expected);
+    EXPECT_EQ(session().readSettingPath("UploadPath"), "");
     EXPECT_EQ(m_settings.readString(kOrbKey, "ORBHome"), "/opt/orb/");
     // ORBCODE reads the code folder however it is spelt, and the category table is there.
     EXPECT_EQ(session().orbCode().folder(), fs::path(session().codeFolder()));
@@ -191,7 +191,7 @@ TEST_F(PrepareEnvironmentTest, EachFolderFailureNamesItsFolderAndStopsThere) {
     AppSession session(SessionSetup{
         settings, ui, m_clock, ProgramLocation{fresh / "bin", fresh / "bin"}, doc, fresh / "tmp"});
 
-    EXPECT_FALSE(session.PrepareEnvironment("10201"));
+    EXPECT_FALSE(session.prepareEnvironment("10201"));
 
     std::string expected = c.message;
     for (std::size_t at; (at = expected.find(root)) != std::string::npos;) {
@@ -206,13 +206,13 @@ TEST_F(PrepareEnvironmentTest, EachFolderFailureNamesItsFolderAndStopsThere) {
 }
 
 TEST_F(PrepareEnvironmentTest, SecondPeriodLeavesTheFirstUntouched) {
-  ASSERT_TRUE(session().PrepareEnvironment("11310"));
+  ASSERT_TRUE(session().prepareEnvironment("11310"));
   session().orbWin().execute(
       "INSERT INTO ORBDB_ATH_FILE (BAN, FILE_SEQ, SUB_SEQ) VALUES ('12345678', 'T02000001', '0')");
   fs::path backup = fs::path(session().folders().gBackupPath) / "sent.pdf";
   { std::ofstream(backup) << "pdf"; }
 
-  ASSERT_TRUE(session().PrepareEnvironment("11312"));
+  ASSERT_TRUE(session().prepareEnvironment("11312"));
 
   EXPECT_EQ(session().period().gApplyYM, "11401");
   EXPECT_EQ(session().orbWin().folder(), fs::path(m_doc + "DB/11312/"));
@@ -229,7 +229,7 @@ TEST_F(PrepareEnvironmentTest, SecondPeriodLeavesTheFirstUntouched) {
 }
 
 TEST_F(PrepareEnvironmentTest, FailedChangeKeepsThePreviousPeriodInForce) {
-  ASSERT_TRUE(session().PrepareEnvironment("11310"));
+  ASSERT_TRUE(session().prepareEnvironment("11310"));
   const Period before = session().period();
   const Folders foldersBefore = session().folders();
 
@@ -251,7 +251,7 @@ TEST_F(PrepareEnvironmentTest, FailedChangeKeepsThePreviousPeriodInForce) {
     m_ui.shown.clear();
     const std::string period = fs::path(c.blocked).begin()->string();
 
-    EXPECT_FALSE(session().PrepareEnvironment(period));
+    EXPECT_FALSE(session().prepareEnvironment(period));
 
     EXPECT_EQ(m_ui.messages().size(), 1u);
     EXPECT_EQ(session().period(), before);
@@ -268,7 +268,7 @@ TEST_F(PrepareEnvironmentTest, FailedChangeKeepsThePreviousPeriodInForce) {
 TEST_F(PrepareEnvironmentTest, TableThatCannotBeMadeIsReportedAndPreparationGoesOn) {
   fs::create_directories(m_doc + "DB/11310/ORBDB_ATH_FILE.DB");  // a folder in the table's place
 
-  EXPECT_TRUE(session().PrepareEnvironment("11310"));
+  EXPECT_TRUE(session().prepareEnvironment("11310"));
 
   EXPECT_EQ(m_ui.messages(),
             std::vector<std::string>{"找不到資料檔:" + m_doc + "DB/11310/ORBDB_ATH_FILE.DB"});
@@ -281,15 +281,15 @@ TEST_F(PrepareEnvironmentTest, DataModuleStartsOnThePreparedAliasesWithTheSettin
     fs::create_directories(m_doc + "DB/CODE");
     store::Database code;
     code.open("ORBCODE", m_doc + "DB/CODE/");
-    for (const auto table : store::codeFolderTables()) store::CreateFilingProgramTable(code, table);
+    for (const auto table : store::codeFolderTables()) store::createFilingProgramTable(code, table);
     code.execute("INSERT INTO ORBDB1_APPLYER (BAN, BAN_NM_X30) VALUES (:BAN, :NM)",
                  {{"BAN", std::string("04595257")}, {"NM", std::string("測試商行")}});
   }
   m_settings.writeString(kOrbKey, "proxy_ip", "10.1.2.3");
   m_settings.writeString(kOrbKey, "proxy_port", "8080");
-  ASSERT_TRUE(session().PrepareEnvironment("11310"));
+  ASSERT_TRUE(session().prepareEnvironment("11310"));
 
-  store::TdmATH& module = session().CreateDataModule();
+  store::TdmATH& module = session().createDataModule();
 
   EXPECT_EQ(session().dataModule(), &module);
   EXPECT_EQ(module.proxyHost(), "10.1.2.3");
@@ -300,9 +300,9 @@ TEST_F(PrepareEnvironmentTest, DataModuleStartsOnThePreparedAliasesWithTheSettin
 }
 
 TEST_F(PrepareEnvironmentTest, DataModuleWithoutTaxpayerMasterFailsWithTheEngineError) {
-  ASSERT_TRUE(session().PrepareEnvironment("11310"));
+  ASSERT_TRUE(session().prepareEnvironment("11310"));
 
-  EXPECT_THROW((void)session().CreateDataModule(), Error);
+  EXPECT_THROW((void)session().createDataModule(), Error);
   EXPECT_EQ(session().dataModule(), nullptr);
 }
 

@@ -39,7 +39,7 @@ TEST(SharedDocDirTest, BaseFollowsTheEnvironmentAndTheSystemVersion) {
     if (*c.allUsers) environment.setVariable("ALLUSERSPROFILE", profile);
     if (*c.windir) environment.setVariable("windir", c.windir);
     environment.setVariable("PUBLIC", publicDir);
-    EXPECT_EQ(GetSharedDocDir(environment, c.os), c.expected);
+    EXPECT_EQ(sharedDocDir(environment, c.os), c.expected);
   }
 }
 

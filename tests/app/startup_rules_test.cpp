@@ -13,9 +13,9 @@ namespace {
 using athup::testing::ScriptedInteraction;
 
 TEST(StartupRulesTest, NoticeSourceChangesOnTheFirstDayOf2019) {
-  EXPECT_EQ(NoticeSourceName(testing::FixedClock(2018, 12, 31)), "readme.txt");
-  EXPECT_EQ(NoticeSourceName(testing::FixedClock(2019, 1, 1)), "readme_20190101.txt");
-  EXPECT_EQ(NoticeSourceName(testing::FixedClock(2024, 6, 1)), "readme_20190101.txt");
+  EXPECT_EQ(noticeSourceName(testing::FixedClock(2018, 12, 31)), "readme.txt");
+  EXPECT_EQ(noticeSourceName(testing::FixedClock(2019, 1, 1)), "readme_20190101.txt");
+  EXPECT_EQ(noticeSourceName(testing::FixedClock(2024, 6, 1)), "readme_20190101.txt");
 }
 
 TEST(StartupRulesTest, VersionQuestion) {
@@ -41,7 +41,7 @@ TEST(StartupRulesTest, VersionQuestion) {
     ui.answers.push_back(c.answer);
     int probes = 0;
     bool opened = false;
-    AskVersionCheck(
+    askVersionCheck(
         ui,
         [&] {
           ++probes;
@@ -70,21 +70,21 @@ TEST(StartupRulesTest, VersionQuestion) {
 TEST(StartupRulesTest, ShowWizardOnlyForOne) {
   athup::testing::TempDir dir;
   IniSettingsStore settings(dir / "orb.ini");
-  EXPECT_FALSE(ShowWizardOnShow(settings));
+  EXPECT_FALSE(showWorkflowAtStart(settings));
   for (const auto& [value, shown] : {std::pair{"1", true}, {"0", false}, {"yes", false}}) {
     settings.writeString(kOrbKey, "ShowWizard", value);
-    EXPECT_EQ(ShowWizardOnShow(settings), shown) << value;
+    EXPECT_EQ(showWorkflowAtStart(settings), shown) << value;
   }
 }
 
 TEST(StartupRulesTest, ClosingRemovesTheCrcKeyPresentOrNot) {
   athup::testing::TempDir dir;
   IniSettingsStore settings(dir / "orb.ini");
-  EXPECT_NO_THROW(OnMainWindowClose(settings));
+  EXPECT_NO_THROW(onMainWindowClose(settings));
   settings.writeString(kCrcKey, "12345678", "1F");
   settings.writeString("Software\\Fiscus\\Orb\\CRC\\T02", "x", "y");
   settings.writeString(kOrbKey, "DBPath", "/db/");
-  OnMainWindowClose(settings);
+  onMainWindowClose(settings);
   EXPECT_FALSE(settings.keyExists(kCrcKey));
   EXPECT_EQ(settings.readString(kOrbKey, "DBPath"), "/db/");
 }

@@ -18,7 +18,7 @@ class VersionRecordTest : public ::testing::Test {
     const auto plain = m_dir.write("plain.ini", iniText);
     const auto record = m_dir / "program" / "version";
     std::filesystem::create_directories(record.parent_path());
-    EXPECT_TRUE(security::CryptFileByMode(m_ui, plain, record, "E"));
+    EXPECT_TRUE(security::cryptFileByMode(m_ui, plain, record, "E"));
     std::filesystem::remove(plain);
     return record;
   }
@@ -39,7 +39,7 @@ TEST_F(VersionRecordTest, KnownRecordGivesItsLabelsAndLeavesNoPlainCopy) {
 
   EXPECT_EQ(info.gVersion, "105");
   EXPECT_EQ(info.gVersionDate, "1080315");
-  EXPECT_EQ(VersionLabel(info.gVersion), "Version 1.05");
+  EXPECT_EQ(versionLabel(info.gVersion), "Version 1.05");
   EXPECT_EQ(info.gVersionDateText, "版本日期：108年03月15日");
   EXPECT_TRUE(m_ui.messages().empty());
   EXPECT_TRUE(folderIsEmpty(m_temp.path()));
@@ -56,18 +56,18 @@ TEST_F(VersionRecordTest, BlanksAroundTheValuesAreNotPartOfThem) {
 
   EXPECT_EQ(info.gVersion, "105");
   EXPECT_EQ(info.gVersionDate, "1080315");
-  EXPECT_EQ(VersionLabel(info.gVersion), "Version 1.05");
+  EXPECT_EQ(versionLabel(info.gVersion), "Version 1.05");
   EXPECT_EQ(info.gVersionDateText, "版本日期：108年03月15日");
 }
 
 TEST_F(VersionRecordTest, MissingRecordGivesPlaceholders) {
   std::string version;
   std::string date;
-  EXPECT_FALSE(ReadVersionInfo(m_dir / "version", version, date, m_ui, m_temp.path()));
+  EXPECT_FALSE(readVersionInfo(m_dir / "version", version, date, m_ui, m_temp.path()));
   EXPECT_EQ(version, "xxxx");
   EXPECT_EQ(date, "xxxxxxxx");
-  EXPECT_EQ(VersionLabel(version), "Version 0.00");
-  EXPECT_EQ(VersionDateText(date), "版本日期：xxx年xx月xx日");
+  EXPECT_EQ(versionLabel(version), "Version 0.00");
+  EXPECT_EQ(versionDateText(date), "版本日期：xxx年xx月xx日");
   EXPECT_TRUE(m_ui.messages().empty());
 }
 
@@ -80,7 +80,7 @@ TEST_F(VersionRecordTest, UndecryptableRecordShowsTheCipherMessageAndKeepsTheVal
 
   EXPECT_EQ(m_ui.messages().size(), 1u);
   EXPECT_EQ(info.gVersion, "");
-  EXPECT_EQ(VersionLabel(info.gVersion), "Version 0.00");
+  EXPECT_EQ(versionLabel(info.gVersion), "Version 0.00");
   EXPECT_EQ(info.gVersionDateText, "版本日期：年月日");
   EXPECT_TRUE(folderIsEmpty(m_temp.path()));
 }
@@ -90,7 +90,7 @@ TEST(VersionLabelTest, NumbersInHundredths) {
       {"105", "Version 1.05"}, {"1000", "Version 10.00"}, {"7", "Version 0.07"},
       {"", "Version 0.00"},    {"1.5x", "Version 0.00"},
   };
-  for (const auto& [version, label] : cases) EXPECT_EQ(VersionLabel(version), label) << version;
+  for (const auto& [version, label] : cases) EXPECT_EQ(versionLabel(version), label) << version;
 }
 
 }  // namespace

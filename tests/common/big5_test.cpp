@@ -9,29 +9,29 @@ namespace {
 
 TEST(Big5, RoundTripsChineseAndAscii) {
   const std::string text = "營業稅 ABC 123";
-  const std::string big5 = Utf8ToBig5(text);
+  const std::string big5 = utf8ToBig5(text);
   EXPECT_EQ(big5.size(), 3 * 2 + 8u);
   EXPECT_EQ(big5.substr(0, 2), "\xC0\xE7");  // 營
-  EXPECT_EQ(Big5ToUtf8(big5), text);
+  EXPECT_EQ(big5ToUtf8(big5), text);
 }
 
 TEST(Big5, WidthAndCutCountBig5Bytes) {
-  EXPECT_EQ(Big5Width("A營B"), 4u);
-  EXPECT_EQ(CutToBig5Width("A營B", 2), "A");  // never half a character
-  EXPECT_EQ(CutToBig5Width("A營B", 3), "A營");
-  EXPECT_EQ(CutToBig5Width("A營B", 10), "A營B");
+  EXPECT_EQ(big5Width("A營B"), 4u);
+  EXPECT_EQ(cutToBig5Width("A營B", 2), "A");  // never half a character
+  EXPECT_EQ(cutToBig5Width("A營B", 3), "A營");
+  EXPECT_EQ(cutToBig5Width("A營B", 10), "A營B");
 }
 
 TEST(Big5, UnconvertibleCharacterIsAnError) {
-  EXPECT_THROW((void)Utf8ToBig5("😀"), Error);
+  EXPECT_THROW((void)utf8ToBig5("😀"), Error);
 }
 
 TEST(Big5, LossyConversionReplacesOnlyWhatBig5CannotHold) {
-  EXPECT_EQ(Utf8ToBig5Lossy("A😀營\xFF"
+  EXPECT_EQ(utf8ToBig5Lossy("A😀營\xFF"
                             "B"),
             "A?\xC0\xE7?B");
-  EXPECT_EQ(Utf8ToBig5Lossy("😀", '_'), "_");
-  EXPECT_EQ(Utf8ToBig5Lossy(""), "");
+  EXPECT_EQ(utf8ToBig5Lossy("😀", '_'), "_");
+  EXPECT_EQ(utf8ToBig5Lossy(""), "");
 }
 
 // Windows code page 950 lays the user-defined rows onto the private use area row by row, 157
@@ -54,25 +54,25 @@ TEST(Big5, UserDefinedCharactersRoundTripThroughThePrivateUseArea) {
       {"\xC6\xA1", "\xEF\x9A\xB1"},  // U+F6B1
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(Big5ToUtf8(c.big5), c.utf8) << c.utf8;
-    EXPECT_EQ(Utf8ToBig5(c.utf8), c.big5) << c.utf8;
-    EXPECT_EQ(Utf8ToBig5Lossy(c.utf8), c.big5) << c.utf8;
-    EXPECT_EQ(Big5Width(c.utf8), 2u);
+    EXPECT_EQ(big5ToUtf8(c.big5), c.utf8) << c.utf8;
+    EXPECT_EQ(utf8ToBig5(c.utf8), c.big5) << c.utf8;
+    EXPECT_EQ(utf8ToBig5Lossy(c.utf8), c.big5) << c.utf8;
+    EXPECT_EQ(big5Width(c.utf8), 2u);
   }
   // In the middle of ordinary text, and a name that goes in and out unchanged.
   const std::string name = "\xA4\xA4\xFA\x41\xA4\xE5\x41";  // 中, a user-defined cell, 文, A
-  EXPECT_EQ(Big5ToUtf8(name), "中\xEE\x80\x81文A");
-  EXPECT_EQ(Utf8ToBig5(Big5ToUtf8(name)), name);
+  EXPECT_EQ(big5ToUtf8(name), "中\xEE\x80\x81文A");
+  EXPECT_EQ(utf8ToBig5(big5ToUtf8(name)), name);
 
   // A lead byte of those rows with a byte that cannot trail is still damage, and private-use
   // code points outside the rows still have no Big5 form.
-  EXPECT_EQ(Big5ToUtf8("\xFA\x7F"), "\xEF\xBF\xBD");
-  EXPECT_THROW((void)Utf8ToBig5("\xEF\xA1\x89"), Error);  // U+F849
-  EXPECT_EQ(Utf8ToBig5Lossy("\xEF\xA3\xBF"), "?");        // U+F8FF
+  EXPECT_EQ(big5ToUtf8("\xFA\x7F"), "\xEF\xBF\xBD");
+  EXPECT_THROW((void)utf8ToBig5("\xEF\xA1\x89"), Error);  // U+F849
+  EXPECT_EQ(utf8ToBig5Lossy("\xEF\xA3\xBF"), "?");        // U+F8FF
 }
 
 TEST(Big5, InvalidBytesBecomeReplacementCharacters) {
-  EXPECT_EQ(Big5ToUtf8("A\xFF"
+  EXPECT_EQ(big5ToUtf8("A\xFF"
                        "B"),
             "A\xEF\xBF\xBD"
             "B");

@@ -8,7 +8,7 @@
 namespace athup::common {
 namespace {
 
-TEST(IsValidBAN, WeightedDigitSumAndTheSeventhDigitRule) {
+TEST(isValidBan, WeightedDigitSumAndTheSeventhDigitRule) {
   const std::pair<const char*, bool> cases[] = {
       {"04595257", true},   // S = 40
       {"10458575", true},   // S = 30, 7th digit 7 but not needed
@@ -19,10 +19,10 @@ TEST(IsValidBAN, WeightedDigitSumAndTheSeventhDigitRule) {
       {"10458570", false},  {"0459525", false},  // seven characters
       {"045952570", false}, {"0459525A", false}, {" 4595257", false}, {"", false},
   };
-  for (const auto& [ban, expected] : cases) EXPECT_EQ(IsValidBAN(ban), expected) << ban;
+  for (const auto& [ban, expected] : cases) EXPECT_EQ(isValidBan(ban), expected) << ban;
 }
 
-TEST(DecodeSignedNumber, LastCharacterCarriesDigitAndSign) {
+TEST(decodeSignedNumber, LastCharacterCarriesDigitAndSign) {
   const std::pair<const char*, std::int64_t> cases[] = {
       {"0001234}", -12340},
       {"0001234J", -12341},
@@ -43,14 +43,14 @@ TEST(DecodeSignedNumber, LastCharacterCarriesDigitAndSign) {
   };
   for (const auto& [field, value] : cases) {
     testing::ScriptedInteraction ui;
-    EXPECT_EQ(DecodeSignedNumber(field, ui), value) << field;
+    EXPECT_EQ(decodeSignedNumber(field, ui), value) << field;
     EXPECT_TRUE(ui.shown.empty()) << field;
   }
 }
 
-TEST(DecodeSignedNumber, LeadingBlanksAreShownAndOtherCharactersRaise) {
+TEST(decodeSignedNumber, LeadingBlanksAreShownAndOtherCharactersRaise) {
   testing::ScriptedInteraction ui;
-  EXPECT_EQ(DecodeSignedNumber("  1234}", ui), -12340);
+  EXPECT_EQ(decodeSignedNumber("  1234}", ui), -12340);
   ASSERT_EQ(ui.messages().size(), 1u);
   EXPECT_EQ(ui.messages()[0],
             "檔案內數值欄位:   1234} ，含有非數值型態字元，請修正後再執行審核作業 !!");
@@ -59,7 +59,7 @@ TEST(DecodeSignedNumber, LeadingBlanksAreShownAndOtherCharactersRaise) {
        {"12A4}", "12 4}", "   }", "1234 5", "922337203685477580H", "99999999999999999999}"}) {
     testing::ScriptedInteraction quiet;
     try {
-      (void)DecodeSignedNumber(field, quiet);
+      (void)decodeSignedNumber(field, quiet);
       ADD_FAILURE() << "no error for " << field;
     } catch (const Error& error) {
       EXPECT_EQ(error.what(), "資料內含\"" + std::string(field) + "\":非數值資料型態！");

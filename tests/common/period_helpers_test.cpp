@@ -18,29 +18,29 @@ TEST(PeriodArithmetic, MonthCountsAndBack) {
       {"1x212", 12},
       {"102 1", 102 * 12},  // a piece that is not a number counts 0
   };
-  for (const auto& [text, months] : toMonths) EXPECT_EQ(YMToMonths(text), months) << text;
+  for (const auto& [text, months] : toMonths) EXPECT_EQ(ymToMonths(text), months) << text;
 
   const std::pair<int, const char*> toPeriod[] = {
       {0, ""}, {-5, ""}, {1, "00001"}, {12, "00012"}, {13, "00101"}, {102 * 12 + 12, "10212"},
   };
-  for (const auto& [months, text] : toPeriod) EXPECT_EQ(MonthsToYM(months), text) << months;
+  for (const auto& [months, text] : toPeriod) EXPECT_EQ(monthsToYM(months), text) << months;
 
   // The year turns over in both directions.
-  EXPECT_EQ(MonthsToYM(YMToMonths("10212") + 1), "10301");
-  EXPECT_EQ(MonthsToYM(YMToMonths("10201") - 1), "10112");
-  EXPECT_EQ(MonthsToYM(YMToMonths("10211") + 1), "10212");
+  EXPECT_EQ(monthsToYM(ymToMonths("10212") + 1), "10301");
+  EXPECT_EQ(monthsToYM(ymToMonths("10201") - 1), "10112");
+  EXPECT_EQ(monthsToYM(ymToMonths("10211") + 1), "10212");
 }
 
-TEST(RocToday, IsTheLocalDateInRocYears) {
+TEST(rocToday, IsTheLocalDateInRocYears) {
   testing::FixedClock clock(2024, 3, 15, 23, 59, 59);
-  EXPECT_EQ(RocToday(clock), "1130315");
+  EXPECT_EQ(rocToday(clock), "1130315");
   clock.set(2012, 1, 1);
-  EXPECT_EQ(RocToday(clock), "1010101");
+  EXPECT_EQ(rocToday(clock), "1010101");
   clock.set(1915, 12, 9);
-  EXPECT_EQ(RocToday(clock), "0041209");
+  EXPECT_EQ(rocToday(clock), "0041209");
 }
 
-TEST(IsNewOfficeNaming, NeedsBothThePeriodAndTheDate) {
+TEST(isNewOfficeNaming, NeedsBothThePeriodAndTheDate) {
   struct Case {
     const char* period;
     const char* today;
@@ -51,7 +51,7 @@ TEST(IsNewOfficeNaming, NeedsBothThePeriodAndTheDate) {
       {"11301", "20240315", true}, {"09912", "20240315", false},
   };
   for (const auto& c : cases)
-    EXPECT_EQ(IsNewOfficeNaming(c.period, c.today), c.expected) << c.period;
+    EXPECT_EQ(isNewOfficeNaming(c.period, c.today), c.expected) << c.period;
 }
 
 }  // namespace

@@ -21,43 +21,43 @@ class RunLogTest : public ::testing::Test {
 };
 
 TEST_F(RunLogTest, HeaderThenOneBig5LinePerEvent) {
-  StartRunLog(m_log, m_clock);
-  AppendRunLog(m_log, "gDBPath=/data/DB/", m_clock);
+  startRunLog(m_log, m_clock);
+  appendRunLog(m_log, "gDBPath=/data/DB/", m_clock);
   m_clock.set(2024, 3, 15, 14, 0, 59);
-  AppendRunLog(m_log, "上傳成功", m_clock);
+  appendRunLog(m_log, "上傳成功", m_clock);
 
   const std::string expected =
       "執行日期：1130315  執行時間：09:05:07\r\n"
       "[2024/03/15 09:05:07]：gDBPath=/data/DB/\r\n"
       "[2024/03/15 14:00:59]：上傳成功\r\n";
-  EXPECT_EQ(athup::testing::readFile(m_log), Utf8ToBig5(expected));
+  EXPECT_EQ(athup::testing::readFile(m_log), utf8ToBig5(expected));
 }
 
 TEST_F(RunLogTest, ASecondStartKeepsOnlyWhatFollowsIt) {
-  StartRunLog(m_log, m_clock);
-  AppendRunLog(m_log, "first period", m_clock);
+  startRunLog(m_log, m_clock);
+  appendRunLog(m_log, "first period", m_clock);
   m_clock.set(2024, 4, 1, 8, 0, 0);
-  StartRunLog(m_log, m_clock);
-  AppendRunLog(m_log, "second period", m_clock);
+  startRunLog(m_log, m_clock);
+  appendRunLog(m_log, "second period", m_clock);
   EXPECT_EQ(athup::testing::readFile(m_log),
-            Utf8ToBig5("執行日期：1130401  執行時間：08:00:00\r\n"
+            utf8ToBig5("執行日期：1130401  執行時間：08:00:00\r\n"
                        "[2024/04/01 08:00:00]：second period\r\n"));
 }
 
 TEST_F(RunLogTest, NothingHappensWithoutAStartedLog) {
-  AppendRunLog(m_log, "too early", m_clock);
+  appendRunLog(m_log, "too early", m_clock);
   EXPECT_FALSE(std::filesystem::exists(m_log));
 }
 
 TEST_F(RunLogTest, AStartThatCannotWriteIsSilentAndLaterLinesAreDropped) {
   // The program folder is a plain file, and the log name is taken by a folder.
   const auto notAFolder = m_dir.write("exe", "binary");
-  EXPECT_NO_THROW(StartRunLog(notAFolder / "orb_Ath.log", m_clock));
-  EXPECT_NO_THROW(AppendRunLog(notAFolder / "orb_Ath.log", "dropped", m_clock));
+  EXPECT_NO_THROW(startRunLog(notAFolder / "orb_Ath.log", m_clock));
+  EXPECT_NO_THROW(appendRunLog(notAFolder / "orb_Ath.log", "dropped", m_clock));
 
   std::filesystem::create_directory(m_log);
-  EXPECT_NO_THROW(StartRunLog(m_log, m_clock));
-  EXPECT_NO_THROW(AppendRunLog(m_log, "dropped", m_clock));
+  EXPECT_NO_THROW(startRunLog(m_log, m_clock));
+  EXPECT_NO_THROW(appendRunLog(m_log, "dropped", m_clock));
   EXPECT_TRUE(std::filesystem::is_directory(m_log));
 }
 
@@ -67,8 +67,8 @@ TEST_F(RunLogTest, AReadOnlyFolderIsSilent) {
   std::filesystem::create_directory(folder);
   std::filesystem::permissions(
       folder, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
-  EXPECT_NO_THROW(StartRunLog(folder / "orb_Ath.log", m_clock));
-  EXPECT_NO_THROW(AppendRunLog(folder / "orb_Ath.log", "dropped", m_clock));
+  EXPECT_NO_THROW(startRunLog(folder / "orb_Ath.log", m_clock));
+  EXPECT_NO_THROW(appendRunLog(folder / "orb_Ath.log", "dropped", m_clock));
   EXPECT_FALSE(std::filesystem::exists(folder / "orb_Ath.log"));
   std::filesystem::permissions(folder, std::filesystem::perms::owner_all);
 }
@@ -76,14 +76,14 @@ TEST_F(RunLogTest, AReadOnlyFolderIsSilent) {
 TEST_F(RunLogTest, AFailedWriteToAnExistingLogIsReported) {
   // /dev/full exists and opens, but every write fails with "no space left".
   if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
-  EXPECT_THROW(AppendRunLog("/dev/full", "lost line", m_clock), Error);
+  EXPECT_THROW(appendRunLog("/dev/full", "lost line", m_clock), Error);
 }
 
 TEST_F(RunLogTest, CharactersOutsideBig5DoNotStopTheRun) {
-  StartRunLog(m_log, m_clock);
-  EXPECT_NO_THROW(AppendRunLog(m_log, "檔案😀.pdf", m_clock));
+  startRunLog(m_log, m_clock);
+  EXPECT_NO_THROW(appendRunLog(m_log, "檔案😀.pdf", m_clock));
   const std::string log = athup::testing::readFile(m_log);
-  EXPECT_NE(log.find(Utf8ToBig5("]：檔案?.pdf\r\n")), std::string::npos);
+  EXPECT_NE(log.find(utf8ToBig5("]：檔案?.pdf\r\n")), std::string::npos);
 }
 
 }  // namespace

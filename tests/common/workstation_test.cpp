@@ -83,13 +83,13 @@ TEST(ComputerName, IsTheNetbiosForm) {
 }
 
 TEST(Workstation, SystemTextsHaveTheirShapes) {
-  EXPECT_TRUE(std::regex_match(GetOSVersionText(), std::regex(R"(2-\d+\.\d+\.\d+)")))
-      << GetOSVersionText();
-  const std::string ip = GetLocalIPText();
+  EXPECT_TRUE(std::regex_match(osVersionText(), std::regex(R"(2-\d+\.\d+\.\d+)")))
+      << osVersionText();
+  const std::string ip = localIpText();
   EXPECT_TRUE(ip.empty() || std::regex_match(ip, std::regex(R"(\d{1,3}(\.\d{1,3}){3})")) ||
               std::regex_match(ip, std::regex(R"(2001(:[0-9A-F]{4}){7})")))
       << ip;
-  const std::string name = GetComputerNameText();
+  const std::string name = computerNameText();
   EXPECT_LE(name.size(), 15u);
   EXPECT_EQ(name, netbiosName(name));
 }

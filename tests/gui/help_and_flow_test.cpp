@@ -5,8 +5,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
-#include "gui/shell/frm_flow.h"
-#include "gui/shell/frm_msg_form.h"
+#include "gui/shell/workflow_window.h"
+#include "gui/shell/help_text_window.h"
 #include "gui_fixture.h"
 #include "support/scripted_interaction.h"
 
@@ -22,7 +22,7 @@ TEST(HelpTexts, EveryStepHasABig5HelpTextTheWindowReads) {
                {"HELP_ORBATT_STEP22.txt", "媒體檔申報"},
                {"HELP_ORBATT_STEP3.txt", "附件上傳結果查詢"}};
   for (const auto& help : helps) {
-    TfrmMsgForm form;
+    HelpTextWindow form;
     ASSERT_TRUE(form.loadFile(testing::resourcesDir() / "Help" / help.file)) << help.file;
     const QString text = form.memo()->toPlainText();
     EXPECT_TRUE(text.startsWith(QString::fromUtf8("步驟"))) << help.file;
@@ -33,7 +33,7 @@ TEST(HelpTexts, EveryStepHasABig5HelpTextTheWindowReads) {
 }
 
 TEST(HelpTexts, WindowLooksAndAMissingFileIsReportedByName) {
-  TfrmMsgForm form;
+  HelpTextWindow form;
   EXPECT_EQ(form.windowTitle().toStdString(), "說明");
   EXPECT_EQ(form.size(), QSize(653, 341));
   EXPECT_EQ(form.closeButton()->text().toStdString(), "關閉視窗");
@@ -43,20 +43,20 @@ TEST(HelpTexts, WindowLooksAndAMissingFileIsReportedByName) {
   EXPECT_EQ(form.memo()->toPlainText().toStdString(), "kept");
 
   athup::testing::ScriptedInteraction ui;
-  TfrmMsgForm::showHelpFile(nullptr, ui, testing::resourcesDir() / "Help", "HELP_MISSING.txt");
+  HelpTextWindow::showHelpFile(nullptr, ui, testing::resourcesDir() / "Help", "HELP_MISSING.txt");
   EXPECT_EQ(ui.messages(),
             std::vector<std::string>{"無法載入附件上傳資料檔填寫說明檔:\"HELP_MISSING.txt\""});
 }
 
 TEST(Workflow, PictureFollowsTheDate) {
-  EXPECT_EQ(TfrmFlow::pictureName("1071231"), "ORBATH-flow.jpg");
-  EXPECT_EQ(TfrmFlow::pictureName("1080101"), "ORBATH-flow_V4.jpg");
-  EXPECT_EQ(TfrmFlow::pictureName("1130315"), "ORBATH-flow_V4.jpg");
-  EXPECT_EQ(TfrmFlow::pictureName(""), "ORBATH-flow.jpg");
+  EXPECT_EQ(WorkflowWindow::pictureName("1071231"), "ORBATH-flow.jpg");
+  EXPECT_EQ(WorkflowWindow::pictureName("1080101"), "ORBATH-flow_V4.jpg");
+  EXPECT_EQ(WorkflowWindow::pictureName("1130315"), "ORBATH-flow_V4.jpg");
+  EXPECT_EQ(WorkflowWindow::pictureName(""), "ORBATH-flow.jpg");
 }
 
 TEST(Workflow, AreasSitAtTheirPlacesWithAHandCursor) {
-  TfrmFlow flow(testing::deliveredProgram(), "1130315");
+  WorkflowWindow flow(testing::deliveredProgram(), "1130315");
   const struct {
     const char* name;
     QRect rect;
@@ -80,7 +80,7 @@ TEST(Workflow, BothPicturesHaveABoxUnderEveryArea) {
     QImage image;
     ASSERT_TRUE(image.load(QString::fromStdString((testing::resourcesDir() / picture).string())))
         << picture;
-    for (const TfrmFlow::Area& area : TfrmFlow::kAreas) {
+    for (const WorkflowWindow::Area& area : WorkflowWindow::kAreas) {
       const QRect r = area.rect;
       ASSERT_TRUE(image.rect().contains(r)) << picture << " " << area.name;
       const QColor inside = image.pixelColor(r.left() + 6, r.top() + 6);
@@ -93,9 +93,9 @@ TEST(Workflow, BothPicturesHaveABoxUnderEveryArea) {
 
 TEST(Workflow, MissingPictureIsReportedWhenShown) {
   app::ProgramLocation nowhere{testing::resourcesDir() / "Help", testing::resourcesDir() / "Help"};
-  TfrmFlow flow(nowhere, "1130315");
+  WorkflowWindow flow(nowhere, "1130315");
   QString reported;
-  QObject::connect(&flow, &TfrmFlow::loadFailed, [&](const QString& text) { reported = text; });
+  QObject::connect(&flow, &WorkflowWindow::loadFailed, [&](const QString& text) { reported = text; });
   flow.show();
   EXPECT_TRUE(reported.contains(QStringLiteral("ORBATH-flow_V4.jpg"))) << reported.toStdString();
 }

@@ -21,7 +21,7 @@
 #include "app/period_input.h"
 #include "gui/dialogs/message_box.h"
 #include "gui/startup/desktop_program.h"
-#include "gui/startup/ws003.h"
+#include "gui/startup/period_window.h"
 #include "gui_fixture.h"
 #include "store/catalogue/filing_program_tables.h"
 #include "store/engine/database.h"
@@ -40,7 +40,7 @@ class StartupSequenceTest : public ::testing::Test {
     std::filesystem::create_directories(codeFolder);
     store::Database code;
     code.open("ORBCODE", codeFolder);
-    for (const auto table : store::codeFolderTables()) store::CreateFilingProgramTable(code, table);
+    for (const auto table : store::codeFolderTables()) store::createFilingProgramTable(code, table);
     std::filesystem::create_directories(m_dir / "temp");
     std::filesystem::create_directories(m_dir / "program");
     MessageBox::setAutoAnswer(false);  // real boxes: the driver answers them
@@ -129,7 +129,7 @@ class StartupSequenceTest : public ::testing::Test {
       top->close();
     } else if (top && top->objectName() == QStringLiteral("frmORBLogo")) {
       if (noted("frmTextView")) QTest::keyClick(top, Qt::Key_Space);
-    } else if (auto* period = qobject_cast<TWS003*>(top)) {
+    } else if (auto* period = qobject_cast<PeriodWindow*>(top)) {
       answerPeriodWindow(*period, cancelPeriod);
     } else if (!top) {
       for (QWidget* window : QApplication::topLevelWidgets()) {
@@ -142,7 +142,7 @@ class StartupSequenceTest : public ::testing::Test {
 
   // First a month that does not exist, confirmed with Enter; then the default with "確認" (or
   // "取消").
-  void answerPeriodWindow(TWS003& period, bool cancelPeriod) {
+  void answerPeriodWindow(PeriodWindow& period, bool cancelPeriod) {
     if (cancelPeriod) {
       period.cancelButton()->click();
       return;
@@ -178,14 +178,14 @@ TEST_F(StartupSequenceTest, WindowsComeInTheirOrderAndTheMainWindowLast) {
       "ORBMainForm",
   };
   EXPECT_EQ(m_order, expected);
-  EXPECT_EQ(m_defaultPeriod, app::DefaultPeriod(SystemClock()));
+  EXPECT_EQ(m_defaultPeriod, app::defaultPeriod(SystemClock()));
   EXPECT_TRUE(std::filesystem::is_directory(periodDbFolder(m_defaultPeriod)));
 }
 
 TEST_F(StartupSequenceTest, CancellingThePeriodEndsBeforeTheQuestionAndTheMainWindow) {
   EXPECT_EQ(runDriven(true), 0);
   EXPECT_EQ(m_order, (std::vector<std::string>{"frmORBLogo", "frmTextView", "WS003"}));
-  EXPECT_FALSE(std::filesystem::exists(periodDbFolder(app::DefaultPeriod(SystemClock()))));
+  EXPECT_FALSE(std::filesystem::exists(periodDbFolder(app::defaultPeriod(SystemClock()))));
 }
 
 }  // namespace

@@ -8,9 +8,9 @@
 #include <chrono>
 
 #include "app/version_record.h"
-#include "gui/startup/frm_orb_logo.h"
+#include "gui/startup/splash_window.h"
 #include "gui/startup/logo_texts.h"
-#include "gui/startup/ws003.h"
+#include "gui/startup/period_window.h"
 #include "gui_fixture.h"
 #include "security/cipher/crypt_file.h"
 #include "support/scripted_interaction.h"
@@ -45,14 +45,14 @@ TEST(Splash, LabelsOfAKnownVersionRecordAndTheReadmeInForce) {
     std::filesystem::copy_file(testing::resourcesDir() / name, dir / name);
   }
   const auto plain = dir.write("version.ini", "[Version]\r\nnow=105\r\n[VersionDate]\r\ndate=1080315\r\n");
-  ASSERT_TRUE(security::CryptFileByMode(ui, plain, dir / "version", "E"));
+  ASSERT_TRUE(security::cryptFileByMode(ui, plain, dir / "version", "E"));
   const app::ProgramLocation program{dir.path(), dir.path()};
   const app::VersionInfo version = app::loadVersionInfo(dir / "version", ui, dir.path());
 
   const FixedClock before2019(year(2018) / month(12) / day(31));
   const FixedClock from2019(year(2019) / month(1) / day(1));
-  TfrmORBLogo oldSplash(logoTexts(version, program, before2019, true));
-  TfrmORBLogo newSplash(logoTexts(version, program, from2019, false));
+  SplashWindow oldSplash(logoTexts(version, program, before2019, true));
+  SplashWindow newSplash(logoTexts(version, program, from2019, false));
 
   EXPECT_EQ(newSplash.label("labVersion")->text().toStdString(), "Version 1.05");
   EXPECT_EQ(newSplash.label("labVerDate")->text().toStdString(), "版本日期：108年03月15日");
@@ -75,7 +75,7 @@ TEST(Splash, WithoutARecordItShowsThePlaceholders) {
   ScriptedInteraction ui;
   const app::ProgramLocation program{dir.path(), dir.path()};
   const app::VersionInfo version = app::loadVersionInfo(dir / "version", ui, dir.path());
-  TfrmORBLogo splash(logoTexts(version, program, FixedClock(year(2024) / month(1) / day(5)), true));
+  SplashWindow splash(logoTexts(version, program, FixedClock(year(2024) / month(1) / day(5)), true));
   EXPECT_EQ(splash.label("labVersion")->text().toStdString(), "Version 0.00");
   EXPECT_EQ(splash.label("labVerDate")->text().toStdString(), "版本日期：xxx年xx月xx日");
   // No readme either: the panel shrinks to a line and its text goes.
@@ -85,15 +85,15 @@ TEST(Splash, WithoutARecordItShowsThePlaceholders) {
   splash.close();
 }
 
-TfrmORBLogo::Texts someTexts() {
-  TfrmORBLogo::Texts texts;
+SplashWindow::Texts someTexts() {
+  SplashWindow::Texts texts;
   texts.title = QStringLiteral("t");
   texts.notice = QStringLiteral("notice");
   return texts;
 }
 
 TEST(Splash, SlidesInThenClosesOnTheFiftyFirstTick) {
-  TfrmORBLogo splash(someTexts());
+  SplashWindow splash(someTexts());
   splash.show();
   EXPECT_EQ(splash.size(), QSize(720, 341));
   EXPECT_EQ(splash.noticeShape()->x(), 400);
@@ -113,7 +113,7 @@ TEST(Splash, SlidesInThenClosesOnTheFiftyFirstTick) {
 
 TEST(Splash, KeyOrClickClosesAndTheNoticeRunsOnceOnActivation) {
   {
-    TfrmORBLogo splash(someTexts());
+    SplashWindow splash(someTexts());
     int notices = 0;
     splash.setOnFirstActivation([&] { ++notices; });
     splash.show();
@@ -128,7 +128,7 @@ TEST(Splash, KeyOrClickClosesAndTheNoticeRunsOnceOnActivation) {
     QTest::keyClick(&splash, Qt::Key_Space);
     EXPECT_FALSE(splash.isVisible());
   }
-  TfrmORBLogo splash(someTexts());
+  SplashWindow splash(someTexts());
   splash.show();
   QTest::mouseClick(splash.findChild<QLabel*>(QStringLiteral("imgLogo")), Qt::LeftButton);
   EXPECT_FALSE(splash.isVisible());
@@ -141,7 +141,7 @@ class PeriodWindowTest : public ::testing::Test {
 };
 
 TEST_F(PeriodWindowTest, ShowsTheDefaultAndTheTexts) {
-  TWS003 window(m_ui, "11212", [](const std::string&) { return true; });
+  PeriodWindow window(m_ui, "11212", [](const std::string&) { return true; });
   EXPECT_EQ(window.windowTitle().toStdString(), "(ORBWS003)申報年期選擇");
   EXPECT_EQ(window.field()->displayText().toStdString(), "112/12");
   EXPECT_EQ(window.value(), "11212");
@@ -161,7 +161,7 @@ TEST_F(PeriodWindowTest, BadEntriesShowTheirTextAndKeepTheWindowOpen) {
   // Confirmed with the button or with Enter in the field: either way one box per attempt.
   for (bool withEnter : {false, true}) {
     for (const auto& c : cases) {
-      TWS003 window(m_ui, "", [this](const std::string& period) {
+      PeriodWindow window(m_ui, "", [this](const std::string& period) {
         m_prepared.push_back(period);
         return true;
       });
@@ -184,7 +184,7 @@ TEST_F(PeriodWindowTest, BadEntriesShowTheirTextAndKeepTheWindowOpen) {
 
 TEST_F(PeriodWindowTest, ConfirmPreparesThePeriodAndClosesWithItsResult) {
   for (bool prepared : {true, false}) {
-    TWS003 window(m_ui, "11212", [this, prepared](const std::string& period) {
+    PeriodWindow window(m_ui, "11212", [this, prepared](const std::string& period) {
       m_prepared.push_back(period);
       return prepared;
     });
@@ -201,7 +201,7 @@ TEST_F(PeriodWindowTest, ConfirmPreparesThePeriodAndClosesWithItsResult) {
 }
 
 TEST_F(PeriodWindowTest, CancelAsksTheProgramToEnd) {
-  TWS003 window(m_ui, "11212", [this](const std::string& period) {
+  PeriodWindow window(m_ui, "11212", [this](const std::string& period) {
     m_prepared.push_back(period);
     return true;
   });

@@ -18,16 +18,16 @@ TEST(StatusSlots, KindsFillTheirSlotsAndNotesClearAfterTheInterval) {
   QMainWindow window;
   StatusSlots status(window.statusBar());
   status.setClearInterval(80);
-  status.ShowStatus(StatusKind::Period, QStringLiteral("申報年期:11203資料所屬:11202"));
-  status.ShowStatus(StatusKind::Alert, QStringLiteral("您的資料庫路徑為->/db/11202/"));
-  status.ShowStatus(StatusKind::Note, QStringLiteral("存檔完成"));
+  status.showStatus(StatusKind::Period, QStringLiteral("申報年期:11203資料所屬:11202"));
+  status.showStatus(StatusKind::Alert, QStringLiteral("您的資料庫路徑為->/db/11202/"));
+  status.showStatus(StatusKind::Note, QStringLiteral("存檔完成"));
   EXPECT_EQ(status.slotText(0).toStdString(), "存檔完成");
   EXPECT_EQ(status.slotText(1).toStdString(), "申報年期:11203資料所屬:11202");
   EXPECT_EQ(status.slotText(2).toStdString(), "您的資料庫路徑為->/db/11202/");
   EXPECT_EQ(window.toolTip().toStdString(), "您的資料庫路徑為->/db/11202/");
 
   QTest::qWait(40);
-  status.ShowStatus(StatusKind::Note, QStringLiteral("第二則"));  // restarts the interval
+  status.showStatus(StatusKind::Note, QStringLiteral("第二則"));  // restarts the interval
   QTest::qWait(60);
   EXPECT_EQ(status.slotText(2).toStdString(), "您的資料庫路徑為->/db/11202/");
   EXPECT_TRUE(QTest::qWaitFor([&] { return status.slotText(0).isEmpty(); }, 1000));
@@ -39,7 +39,7 @@ TEST(StatusSlots, KindsFillTheirSlotsAndNotesClearAfterTheInterval) {
 TEST(StatusSlots, PeriodLineAloneStartsNoClearing) {
   QMainWindow window;
   StatusSlots status(window.statusBar());
-  status.ShowStatus(StatusKind::Period, QStringLiteral("申報年期:11203資料所屬:11202"));
+  status.showStatus(StatusKind::Period, QStringLiteral("申報年期:11203資料所屬:11202"));
   EXPECT_FALSE(status.clearingPending());
   EXPECT_EQ(status.kClearIntervalMs, 6000);
 }

@@ -4,13 +4,13 @@
 
 #include "common/errors.h"
 #include "index/parser/currency_text.h"
-#include "index/parser/custom_info_parsing.h"
+#include "index/parser/record_format.h"
 
 namespace athup::index {
 namespace {
 
 // A parser whose current record the test sets directly.
-class RecordUnderTest : public TCustomInfoParsing {
+class RecordUnderTest : public RecordFormat {
  public:
   void show(std::string record) { setRecordText(std::move(record)); }
 };
@@ -27,107 +27,107 @@ std::string errorText(const auto& action) {
 TEST(ParserFields, FillRules) {
   const struct {
     std::string raw;
-    TParsingAlignment alignment;
+    FieldAlignment alignment;
     char fill;
     bool filter;
     std::string asString;
     double asNumber;
   } cases[] = {
-      {"AB C  ", TParsingAlignment::paLeft, ' ', true, "ABC", 0},  // every blank, not only trailing
-      {"AB C  ", TParsingAlignment::paLeft, ' ', false, "AB C  ", 0},
-      {"000120", TParsingAlignment::paRight, '0', true, "120", 120},
-      {"000000", TParsingAlignment::paRight, '0', true, "", 0},
-      {"001020", TParsingAlignment::paRight, '0', true, "1020", 1020},  // inner zeros stay
-      {"001020", TParsingAlignment::paLeft, '0', true, "12", 12},
-      {"  12.5", TParsingAlignment::paRight, ' ', true, "12.5", 12.5},
-      {"-00042", TParsingAlignment::paRight, '0', true, "-00042", -42},
+      {"AB C  ", FieldAlignment::Left, ' ', true, "ABC", 0},  // every blank, not only trailing
+      {"AB C  ", FieldAlignment::Left, ' ', false, "AB C  ", 0},
+      {"000120", FieldAlignment::Right, '0', true, "120", 120},
+      {"000000", FieldAlignment::Right, '0', true, "", 0},
+      {"001020", FieldAlignment::Right, '0', true, "1020", 1020},  // inner zeros stay
+      {"001020", FieldAlignment::Left, '0', true, "12", 12},
+      {"  12.5", FieldAlignment::Right, ' ', true, "12.5", 12.5},
+      {"-00042", FieldAlignment::Right, '0', true, "-00042", -42},
   };
   for (const auto& c : cases) {
     RecordUnderTest parser;
-    parser.FieldDefs().add("F", static_cast<int>(c.raw.size()), c.alignment, c.fill, c.filter);
+    parser.fieldDefinitions().add("F", static_cast<int>(c.raw.size()), c.alignment, c.fill, c.filter);
     parser.show(c.raw);
-    const TParsingField& field = parser.FieldByName("F");
-    EXPECT_EQ(field.RawText(), c.raw);
-    EXPECT_EQ(field.AsString(), c.asString) << c.raw;
-    EXPECT_DOUBLE_EQ(field.AsCurrency(), c.asNumber) << c.raw;
-    EXPECT_EQ(field.IsNull(), c.asString.empty()) << c.raw;
+    const RecordField& field = parser.fieldByName("F");
+    EXPECT_EQ(field.rawText(), c.raw);
+    EXPECT_EQ(field.asString(), c.asString) << c.raw;
+    EXPECT_DOUBLE_EQ(field.asCurrency(), c.asNumber) << c.raw;
+    EXPECT_EQ(field.isNull(), c.asString.empty()) << c.raw;
   }
 }
 
 TEST(ParserFields, PositionsFollowTheWidthsBefore) {
   RecordUnderTest parser;
-  parser.FieldDefs().add("A", 3);
-  parser.FieldDefs().add("B", 4);
-  parser.FieldDefs().add("EMPTY", 0);
-  parser.FieldDefs().add("C", 5);
-  EXPECT_EQ(parser.FieldDefs().RecordLength(), 12);
-  EXPECT_EQ(parser.FieldDefs().Items(3).StartPos(), 8);
+  parser.fieldDefinitions().add("A", 3);
+  parser.fieldDefinitions().add("B", 4);
+  parser.fieldDefinitions().add("EMPTY", 0);
+  parser.fieldDefinitions().add("C", 5);
+  EXPECT_EQ(parser.fieldDefinitions().recordLength(), 12);
+  EXPECT_EQ(parser.fieldDefinitions().item(3).startPosition(), 8);
 
   parser.show("aaabbbbccccc");
-  EXPECT_EQ(parser.FieldByName("B").RawText(), "bbbb");
-  EXPECT_EQ(parser.Fields(3).RawText(), "ccccc");
-  EXPECT_TRUE(parser.FieldByName("EMPTY").IsNull());
+  EXPECT_EQ(parser.fieldByName("B").rawText(), "bbbb");
+  EXPECT_EQ(parser.field(3).rawText(), "ccccc");
+  EXPECT_TRUE(parser.fieldByName("EMPTY").isNull());
 
   parser.show("aaabbbbcc");  // a record that ends early gives shorter or empty values
-  EXPECT_EQ(parser.FieldByName("C").RawText(), "cc");
+  EXPECT_EQ(parser.fieldByName("C").rawText(), "cc");
   parser.show("aaab");
-  EXPECT_EQ(parser.FieldByName("C").RawText(), "");
-  EXPECT_TRUE(parser.FieldByName("C").IsNull());
+  EXPECT_EQ(parser.fieldByName("C").rawText(), "");
+  EXPECT_TRUE(parser.fieldByName("C").isNull());
 
   // A width changed later moves the fields after it.
-  parser.FieldDefs().Items(0).setSize(2);
+  parser.fieldDefinitions().item(0).setSize(2);
   parser.show("aabbbbccccc");
-  EXPECT_EQ(parser.FieldByName("C").RawText(), "ccccc");
+  EXPECT_EQ(parser.fieldByName("C").rawText(), "ccccc");
 }
 
 TEST(ParserFields, ValuesAreBig5BytesWithAUtf8Form) {
   RecordUnderTest parser;
-  parser.FieldDefs().add("NAME", 8);
+  parser.fieldDefinitions().add("NAME", 8);
   parser.show("\xC0\xE7\xB7\x7E  AB");  // 營業 in Big5, blanks, AB
-  EXPECT_EQ(parser.FieldByName("NAME").AsString(),
+  EXPECT_EQ(parser.fieldByName("NAME").asString(),
             "\xC0\xE7\xB7\x7E"
             "AB");
-  EXPECT_EQ(parser.FieldByName("NAME").AsUtf8(), "營業AB");
+  EXPECT_EQ(parser.fieldByName("NAME").asUtf8(), "營業AB");
 }
 
 TEST(ParserFields, UnknownNamesAndIndexesNameThemselves) {
   RecordUnderTest parser;
-  parser.FieldDefs().add("BAN", 8);
-  EXPECT_EQ(errorText([&] { (void)parser.FieldByName("ban"); }), "錯誤的欄位名稱\"ban\".");
-  EXPECT_EQ(errorText([&] { (void)parser.Fields(1); }), "錯誤的欄位索引\"1\".");
-  EXPECT_EQ(errorText([&] { (void)parser.Fields(-1); }), "錯誤的欄位索引\"-1\".");
-  EXPECT_EQ(errorText([&] { (void)parser.FieldDefs().Items(5); }), "錯誤的欄位索引\"5\".");
+  parser.fieldDefinitions().add("BAN", 8);
+  EXPECT_EQ(errorText([&] { (void)parser.fieldByName("ban"); }), "錯誤的欄位名稱\"ban\".");
+  EXPECT_EQ(errorText([&] { (void)parser.field(1); }), "錯誤的欄位索引\"1\".");
+  EXPECT_EQ(errorText([&] { (void)parser.field(-1); }), "錯誤的欄位索引\"-1\".");
+  EXPECT_EQ(errorText([&] { (void)parser.fieldDefinitions().item(5); }), "錯誤的欄位索引\"5\".");
 }
 
 TEST(ParserFields, FieldTypeOutsideTheAcceptedSetIsRefused) {
   RecordUnderTest parser;
-  TParsingFieldDef& def = parser.FieldDefs().add("AMT", 12);
-  def.setFieldType(TFieldType::ftCurrency);
-  EXPECT_EQ(errorText([&] { def.setFieldType(TFieldType::ftBlob); }),
+  FieldDefinition& def = parser.fieldDefinitions().add("AMT", 12);
+  def.setFieldType(FieldType::ftCurrency);
+  EXPECT_EQ(errorText([&] { def.setFieldType(FieldType::ftBlob); }),
             "您僅可於TParsingFieldDef中定義欄位型態為ftString, ftWideString, ftBoolean, "
             "ftCurrency, ftDate, ftTime, ftDateTime, ftFloat, ftWord, ftSmallint, ftInteger, "
             "ftLargeInt.");
-  EXPECT_EQ(def.FieldType(), TFieldType::ftCurrency);
-  EXPECT_EQ(def.DisplayName(), "AMT <12 ftCurrency>");
+  EXPECT_EQ(def.fieldType(), FieldType::ftCurrency);
+  EXPECT_EQ(def.displayName(), "AMT <12 ftCurrency>");
 }
 
 TEST(ParserFields, DefaultNamesFollowTheRecordFormatName) {
   RecordUnderTest parser;
-  parser.FieldDefs().Add();
-  parser.FieldDefs().add("BAN", 8);
-  parser.FieldDefs().Add();
-  EXPECT_EQ(parser.FieldDefs().Items(0).FieldName(), "Untitled_0");
-  EXPECT_EQ(parser.FieldDefs().Items(2).FieldName(), "Untitled_2");
+  parser.fieldDefinitions().add();
+  parser.fieldDefinitions().add("BAN", 8);
+  parser.fieldDefinitions().add();
+  EXPECT_EQ(parser.fieldDefinitions().item(0).fieldName(), "Untitled_0");
+  EXPECT_EQ(parser.fieldDefinitions().item(2).fieldName(), "Untitled_2");
 
   parser.setRecordFormatName("T02");
-  EXPECT_EQ(parser.FieldDefs().Items(0).FieldName(), "T02_0");
-  EXPECT_EQ(parser.FieldDefs().Items(1).FieldName(), "BAN");
-  EXPECT_EQ(parser.FieldDefs().Items(2).FieldName(), "T02_2");
-  EXPECT_EQ(parser.FieldByName("T02_2").FieldDef().Index(), 2);
+  EXPECT_EQ(parser.fieldDefinitions().item(0).fieldName(), "T02_0");
+  EXPECT_EQ(parser.fieldDefinitions().item(1).fieldName(), "BAN");
+  EXPECT_EQ(parser.fieldDefinitions().item(2).fieldName(), "T02_2");
+  EXPECT_EQ(parser.fieldByName("T02_2").definition().index(), 2);
 
-  parser.FieldDefs().Delete(0);  // the live fields follow the definitions
-  EXPECT_EQ(parser.FieldCount(), 2);
-  EXPECT_EQ(parser.Fields(0).FieldDef().FieldName(), "BAN");
+  parser.fieldDefinitions().remove(0);  // the live fields follow the definitions
+  EXPECT_EQ(parser.fieldCount(), 2);
+  EXPECT_EQ(parser.field(0).definition().fieldName(), "BAN");
 }
 
 TEST(ParserFields, NumbersConvertOrGiveZero) {

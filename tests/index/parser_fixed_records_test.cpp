@@ -4,7 +4,7 @@
 #include <string>
 
 #include "common/errors.h"
-#include "index/parser/file_parsing.h"
+#include "index/parser/record_reader.h"
 #include "support/temp_dir.h"
 
 namespace athup::index {
@@ -13,16 +13,16 @@ namespace {
 using athup::testing::TempDir;
 
 // A small layout in the manner of the filing files: text, a zero-filled amount, CR LF.
-void defineLayout(TFileParsing& parser) {
+void defineLayout(RecordReader& parser) {
   parser.setTextLineMode(false);
-  parser.FieldDefs().add("BAN", 8);
-  parser.FieldDefs().add("AMT", 6, TParsingAlignment::paRight, '0');
-  parser.FieldDefs().add("ENTER", 2);
+  parser.fieldDefinitions().add("BAN", 8);
+  parser.fieldDefinitions().add("AMT", 6, FieldAlignment::Right, '0');
+  parser.fieldDefinitions().add("ENTER", 2);
 }
 
-std::string openError(TFileParsing& parser) {
+std::string openError(RecordReader& parser) {
   try {
-    parser.Open();
+    parser.open();
   } catch (const Error& e) {
     return e.what();
   }
@@ -36,85 +36,85 @@ TEST(ParserFixedRecords, WalksTheRecordsAndIgnoresAShortLastLine) {
                               "22222222000000\r\n"
                               "33333333012000\r\n"
                               "44444444000");  // the last line lacks its end: not a record
-  TFileParsing parser;
+  RecordReader parser;
   defineLayout(parser);
   parser.setFileName(file);
-  parser.setActive(true);
-  ASSERT_TRUE(parser.Active());
-  EXPECT_EQ(parser.RecordCount(), 3);
+  parser.setOpen(true);
+  ASSERT_TRUE(parser.isOpen());
+  EXPECT_EQ(parser.recordCount(), 3);
 
   const struct {
     std::string ban, amount;
     double number;
   } expected[] = {{"11111111", "120", 120}, {"22222222", "", 0}, {"33333333", "12000", 12000}};
-  for (std::int64_t i = 0; i < parser.RecordCount(); ++i) {
-    EXPECT_EQ(parser.RecNo(), i);
-    EXPECT_EQ(parser.Bof(), i == 0);
-    EXPECT_EQ(parser.Eof(), i == 2);
+  for (std::int64_t i = 0; i < parser.recordCount(); ++i) {
+    EXPECT_EQ(parser.recordNumber(), i);
+    EXPECT_EQ(parser.atBeginning(), i == 0);
+    EXPECT_EQ(parser.atEnd(), i == 2);
     const auto& e = expected[i];
-    EXPECT_EQ(parser.FieldByName("BAN").AsString(), e.ban);
-    EXPECT_EQ(parser.FieldByName("AMT").AsString(), e.amount);
-    EXPECT_DOUBLE_EQ(parser.FieldByName("AMT").AsCurrency(), e.number);
-    EXPECT_EQ(parser.FieldByName("ENTER").RawText(), "\r\n");
-    parser.Next();
+    EXPECT_EQ(parser.fieldByName("BAN").asString(), e.ban);
+    EXPECT_EQ(parser.fieldByName("AMT").asString(), e.amount);
+    EXPECT_DOUBLE_EQ(parser.fieldByName("AMT").asCurrency(), e.number);
+    EXPECT_EQ(parser.fieldByName("ENTER").rawText(), "\r\n");
+    parser.next();
   }
-  EXPECT_EQ(parser.RecNo(), 2);  // Next at the last record stays there
-  EXPECT_EQ(parser.FieldByName("BAN").AsString(), "33333333");
+  EXPECT_EQ(parser.recordNumber(), 2);  // Next at the last record stays there
+  EXPECT_EQ(parser.fieldByName("BAN").asString(), "33333333");
 
   // Last is the last whole record, not a record-length back from the short tail.
-  parser.First();
-  parser.Last();
-  EXPECT_EQ(parser.RecNo(), 2);
-  EXPECT_EQ(parser.RecordText(), "33333333012000\r\n");
-  parser.Prior();
-  parser.Prior();
-  parser.Prior();
-  EXPECT_TRUE(parser.Bof());
-  EXPECT_EQ(parser.FieldByName("BAN").AsString(), "11111111");
+  parser.first();
+  parser.last();
+  EXPECT_EQ(parser.recordNumber(), 2);
+  EXPECT_EQ(parser.recordText(), "33333333012000\r\n");
+  parser.prior();
+  parser.prior();
+  parser.prior();
+  EXPECT_TRUE(parser.atBeginning());
+  EXPECT_EQ(parser.fieldByName("BAN").asString(), "11111111");
 
-  parser.setActive(false);
-  EXPECT_EQ(parser.RecordCount(), 0);
-  EXPECT_TRUE(parser.Bof() && parser.Eof());
+  parser.setOpen(false);
+  EXPECT_EQ(parser.recordCount(), 0);
+  EXPECT_TRUE(parser.atBeginning() && parser.atEnd());
   EXPECT_EQ(testing::readFile(file).size(), 3 * 16 + 11u);  // reading changes nothing
 }
 
 TEST(ParserFixedRecords, RecordTextEndsAtTheFirstNul) {
   TempDir dir;
-  TFileParsing parser;
+  RecordReader parser;
   defineLayout(parser);
   parser.setFileName(dir.write("nul.T02", std::string("1234\0"
                                                       "678000120\r\n",
                                                       16)));
-  parser.Open();
-  EXPECT_EQ(parser.RecordText(), "1234");
-  EXPECT_EQ(parser.FieldByName("BAN").AsString(), "1234");
-  EXPECT_TRUE(parser.FieldByName("AMT").IsNull());
+  parser.open();
+  EXPECT_EQ(parser.recordText(), "1234");
+  EXPECT_EQ(parser.fieldByName("BAN").asString(), "1234");
+  EXPECT_TRUE(parser.fieldByName("AMT").isNull());
 }
 
 TEST(ParserFixedRecords, EmptyMissingAndUnusableFiles) {
   TempDir dir;
-  TFileParsing parser;
+  RecordReader parser;
   defineLayout(parser);
 
   parser.setFileName(dir.write("empty.T02", ""));
-  parser.Open();
-  EXPECT_EQ(parser.RecordCount(), 0);
-  EXPECT_TRUE(parser.Bof() && parser.Eof());
-  EXPECT_TRUE(parser.FieldByName("BAN").IsNull());
+  parser.open();
+  EXPECT_EQ(parser.recordCount(), 0);
+  EXPECT_TRUE(parser.atBeginning() && parser.atEnd());
+  EXPECT_TRUE(parser.fieldByName("BAN").isNull());
 
   // A missing file is created empty when allowed, reported otherwise.
   const auto created = dir / "created.T02";
   parser.setFileName(created);
-  EXPECT_FALSE(parser.Active());  // a new name closes the old file
-  parser.Open();
+  EXPECT_FALSE(parser.isOpen());  // a new name closes the old file
+  parser.open();
   EXPECT_TRUE(std::filesystem::exists(created));
-  EXPECT_EQ(parser.RecordCount(), 0);
+  EXPECT_EQ(parser.recordCount(), 0);
 
   const auto missing = dir / "missing.T02";
   parser.setAllowCreate(false);
   parser.setFileName(missing);
   EXPECT_EQ(openError(parser), "無法開啟指定的檔案\"" + missing.string() + "\".");
-  EXPECT_FALSE(parser.Active());
+  EXPECT_FALSE(parser.isOpen());
   EXPECT_FALSE(std::filesystem::exists(missing));
 
   // A folder is no file, whatever AllowCreate says.
@@ -125,31 +125,31 @@ TEST(ParserFixedRecords, EmptyMissingAndUnusableFiles) {
 
 TEST(ParserFixedRecords, AFormatWithoutWidthHasNoRecords) {
   TempDir dir;
-  TFileParsing parser;
+  RecordReader parser;
   parser.setTextLineMode(false);
   parser.setFileName(dir.write("any.T02", "some bytes\r\n"));
-  parser.Open();
-  EXPECT_EQ(parser.RecordCount(), 0);
-  parser.Next();
-  parser.Last();
-  EXPECT_EQ(parser.RecNo(), 0);
-  EXPECT_TRUE(parser.Eof());
+  parser.open();
+  EXPECT_EQ(parser.recordCount(), 0);
+  parser.next();
+  parser.last();
+  EXPECT_EQ(parser.recordNumber(), 0);
+  EXPECT_TRUE(parser.atEnd());
 }
 
 TEST(ParserFixedRecords, ReadOnlyChangesOnlyWhileClosed) {
   TempDir dir;
-  TFileParsing parser;
+  RecordReader parser;
   defineLayout(parser);
   parser.setFileName(dir.write("ro.T02", "11111111000120\r\n"));
   parser.setReadOnly(true);
-  parser.Open();
+  parser.open();
   parser.setReadOnly(false);
-  EXPECT_TRUE(parser.ReadOnly());
-  EXPECT_EQ(parser.FieldByName("AMT").AsString(), "120");
-  parser.Close();
-  parser.Close();  // closing a closed parser does nothing
+  EXPECT_TRUE(parser.readOnly());
+  EXPECT_EQ(parser.fieldByName("AMT").asString(), "120");
+  parser.close();
+  parser.close();  // closing a closed parser does nothing
   parser.setReadOnly(false);
-  EXPECT_FALSE(parser.ReadOnly());
+  EXPECT_FALSE(parser.readOnly());
 }
 
 }  // namespace

@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "common/errors.h"
-#include "security/archive/zlb_archive.h"
-#include "security/archive/zlb_layout.h"
+#include "security/archive/archive.h"
+#include "security/archive/archive_layout.h"
 #include "support/temp_dir.h"
 
 namespace athup::security {
@@ -73,12 +73,12 @@ std::string craftArchive(const std::vector<Crafted>& entries) {
   std::string records;
   for (const Crafted& entry : entries) {
     const std::string data = entry.data ? *entry.data : zlibOf(entry.content);
-    ZLBEntry numbers;
-    numbers.UncompressedSize = static_cast<std::uint32_t>(entry.content.size());
-    numbers.CompressedSize = static_cast<std::uint32_t>(data.size());
-    numbers.DataOffset = static_cast<std::uint32_t>(bytes.size());
-    numbers.CRC32 = entry.crc ? *entry.crc : crcOf(entry.content);
-    numbers.CompressionLevel = 3;
+    ArchiveEntry numbers;
+    numbers.uncompressedSize = static_cast<std::uint32_t>(entry.content.size());
+    numbers.compressedSize = static_cast<std::uint32_t>(data.size());
+    numbers.dataOffset = static_cast<std::uint32_t>(bytes.size());
+    numbers.crc32 = entry.crc ? *entry.crc : crcOf(entry.content);
+    numbers.compressionLevel = 3;
     const auto record = zlb::encodeRecord(entry.big5Name, entry.big5Folder, numbers);
     records.append(reinterpret_cast<const char*>(record.data()), record.size());
     bytes += data;
@@ -121,22 +121,22 @@ TEST(ArchiveContainer, PacksAndExtractsBigFiveNamesEmptyAndLargeFiles) {
                                    {"許可證.pdf", "%PDF-1.4 license"},
                                    {"scan.bin", noise(300000, 1)},
                                    {"發票.txt", std::string(200000, 'x')}};
-  TZLBArchive archive;
-  archive.setCompressionLevel(TFileCompressionLevel::fcMaximum);
-  archive.CreateArchive(dir / "pack.zip");
-  for (const File& file : files) archive.AddFile(dir.write("in/" + file.name, file.content));
-  ASSERT_EQ(archive.EntryCount(), 4);
-  EXPECT_EQ(archive.GetEntry(1).FileName, "許可證.pdf");
-  EXPECT_EQ(archive.GetEntry(0).UncompressedSize, 0u);
-  EXPECT_EQ(archive.IndexOfFile(dir / "elsewhere" / "SCAN.BIN"), 2)
+  Archive archive;
+  archive.setCompressionLevel(CompressionLevel::Maximum);
+  archive.create(dir / "pack.zip");
+  for (const File& file : files) archive.addFile(dir.write("in/" + file.name, file.content));
+  ASSERT_EQ(archive.entryCount(), 4);
+  EXPECT_EQ(archive.entry(1).fileName, "許可證.pdf");
+  EXPECT_EQ(archive.entry(0).uncompressedSize, 0u);
+  EXPECT_EQ(archive.indexOfFile(dir / "elsewhere" / "SCAN.BIN"), 2)
       << "key is the name alone, any case";
-  EXPECT_EQ(archive.IndexOfFile(dir / "other.bin"), -1);
-  archive.CloseArchive();
+  EXPECT_EQ(archive.indexOfFile(dir / "other.bin"), -1);
+  archive.close();
 
-  TZLBArchive reader;
-  reader.setCheckCRC(true);
-  ASSERT_TRUE(reader.OpenArchive(dir / "pack.zip"));
-  reader.ExtractAll(dir / "out");
+  Archive reader;
+  reader.setCheckCrc(true);
+  ASSERT_TRUE(reader.open(dir / "pack.zip"));
+  reader.extractAll(dir / "out");
   for (const File& file : files) {
     SCOPED_TRACE(file.name);
     EXPECT_EQ(readFile(dir / "out" / fs::path(std::u8string(file.name.begin(), file.name.end()))),
@@ -147,33 +147,33 @@ TEST(ArchiveContainer, PacksAndExtractsBigFiveNamesEmptyAndLargeFiles) {
 
 TEST(ArchiveContainer, AddingToAnExistingArchiveKeepsItsEntriesByteForByte) {
   TempDir dir;
-  TZLBArchive archive;
-  archive.CreateArchive(dir / "a.zip");
-  archive.AddFile(dir.write("one.txt", "first file"));
+  Archive archive;
+  archive.create(dir / "a.zip");
+  archive.addFile(dir.write("one.txt", "first file"));
   const std::string before = readFile(dir / "a.zip");
   const std::uint32_t firstRegistry =
-      static_cast<std::uint32_t>(archive.GetEntry(0).CompressedSize);
+      static_cast<std::uint32_t>(archive.entry(0).compressedSize);
 
-  TZLBArchive later;
-  ASSERT_TRUE(later.OpenArchive(dir / "a.zip"));
-  later.AddFile(dir.write("two.txt", "second file"));
+  Archive later;
+  ASSERT_TRUE(later.open(dir / "a.zip"));
+  later.addFile(dir.write("two.txt", "second file"));
   const std::string after = readFile(dir / "a.zip");
   EXPECT_EQ(after.substr(0, firstRegistry), before.substr(0, firstRegistry));
-  ASSERT_EQ(later.EntryCount(), 2);
-  EXPECT_EQ(later.GetEntry(1).DataOffset, firstRegistry);
+  ASSERT_EQ(later.entryCount(), 2);
+  EXPECT_EQ(later.entry(1).dataOffset, firstRegistry);
 
-  later.setCheckCRC(true);
-  later.ExtractAll(dir / "out");
+  later.setCheckCrc(true);
+  later.extractAll(dir / "out");
   EXPECT_EQ(readFile(dir / "out/one.txt"), "first file");
   EXPECT_EQ(readFile(dir / "out/two.txt"), "second file");
 }
 
 TEST(ArchiveContainer, AnyChangedByteBeforeTheTrailerIsCorruption) {
   TempDir dir;
-  TZLBArchive archive;
-  archive.CreateArchive(dir / "a.zip");
-  archive.AddFile(dir.write("doc.txt", std::string(5000, 'd')));
-  archive.CloseArchive();
+  Archive archive;
+  archive.create(dir / "a.zip");
+  archive.addFile(dir.write("doc.txt", std::string(5000, 'd')));
+  archive.close();
   const std::string good = readFile(dir / "a.zip");
   const std::size_t positions[] = {0, 10, good.size() - 40, good.size() - 37};
   for (const std::size_t at : positions) {
@@ -181,14 +181,14 @@ TEST(ArchiveContainer, AnyChangedByteBeforeTheTrailerIsCorruption) {
     std::string bad = good;
     bad[at] = static_cast<char>(bad[at] ^ 0x01);
     writeBytes(dir / "bad.zip", bad);
-    TZLBArchive reader;
-    EXPECT_EQ(errorOf([&] { (void)reader.OpenArchive(dir / "bad.zip"); }),
+    Archive reader;
+    EXPECT_EQ(errorOf([&] { (void)reader.open(dir / "bad.zip"); }),
               "The archive file appears to be corrupted");
-    EXPECT_EQ(errorOf([&] { (void)reader.EntryCount(); }), "No archive is currently open");
+    EXPECT_EQ(errorOf([&] { (void)reader.entryCount(); }), "No archive is currently open");
   }
   writeBytes(dir / "short.zip", good.substr(good.size() - 20));
-  TZLBArchive reader;
-  EXPECT_EQ(errorOf([&] { (void)reader.OpenArchive(dir / "short.zip"); }),
+  Archive reader;
+  EXPECT_EQ(errorOf([&] { (void)reader.open(dir / "short.zip"); }),
             "The archive file appears to be corrupted");
 }
 
@@ -217,8 +217,8 @@ TEST(ArchiveContainer, BrokenRegistriesFailToOpenWithoutTrustingTheirSizes) {
   for (const auto& [what, bytes] : cases) {
     SCOPED_TRACE(what);
     writeBytes(dir / "r.zip", bytes);
-    TZLBArchive reader;
-    EXPECT_EQ(errorOf([&] { (void)reader.OpenArchive(dir / "r.zip"); }),
+    Archive reader;
+    EXPECT_EQ(errorOf([&] { (void)reader.open(dir / "r.zip"); }),
               "Unable to read archive file list");
     EXPECT_TRUE(reader.archiveName().empty());
   }
@@ -228,31 +228,31 @@ TEST(ArchiveContainer, ErrorTexts) {
   TempDir dir;
   dir.write("exists.zip", "x");
   fs::create_directories(dir / "folder.zip");
-  TZLBArchive closed;
+  Archive closed;
   const std::pair<std::function<void()>, std::string> cases[] = {
-      {[&] { (void)closed.OpenArchive(dir / "missing.zip"); }, "Archive file not found"},
-      {[&] { (void)closed.OpenArchive(dir / "folder.zip"); },
+      {[&] { (void)closed.open(dir / "missing.zip"); }, "Archive file not found"},
+      {[&] { (void)closed.open(dir / "folder.zip"); },
        "Unable to open file (" + (dir / "folder.zip").string() + ")"},
-      {[&] { closed.CreateArchive(dir / "exists.zip"); }, "File already exists"},
-      {[&] { (void)closed.EntryCount(); }, "No archive is currently open"},
-      {[&] { (void)closed.IndexOfFile(dir / "a.txt"); }, "No archive is currently open"},
-      {[&] { closed.AddFile(dir / "exists.zip"); }, "No archive is currently open"},
-      {[&] { closed.ExtractAll(dir.path()); }, "No archive is currently open"},
-      {[&] { (void)closed.GetEntry(0); }, "Index out of bounds"},
+      {[&] { closed.create(dir / "exists.zip"); }, "File already exists"},
+      {[&] { (void)closed.entryCount(); }, "No archive is currently open"},
+      {[&] { (void)closed.indexOfFile(dir / "a.txt"); }, "No archive is currently open"},
+      {[&] { closed.addFile(dir / "exists.zip"); }, "No archive is currently open"},
+      {[&] { closed.extractAll(dir.path()); }, "No archive is currently open"},
+      {[&] { (void)closed.entry(0); }, "Index out of bounds"},
   };
   for (const auto& [call, text] : cases) EXPECT_EQ(errorOf(call), text);
-  EXPECT_FALSE(closed.OpenArchive(""));
+  EXPECT_FALSE(closed.open(""));
 
-  TZLBArchive archive;
-  archive.CreateArchive(dir / "a.zip");
-  EXPECT_EQ(errorOf([&] { archive.ExtractAll(dir / "out"); }),
+  Archive archive;
+  archive.create(dir / "a.zip");
+  EXPECT_EQ(errorOf([&] { archive.extractAll(dir / "out"); }),
             "Unable to open file (" + (dir / "a.zip").string() + ")")
       << "a new archive has no file until something is added";
-  archive.AddFile(dir.write("a.txt", "a"));
-  EXPECT_EQ(errorOf([&] { (void)archive.GetEntry(1); }), "Index out of bounds");
-  EXPECT_EQ(errorOf([&] { (void)archive.GetEntry(-1); }), "Index out of bounds");
+  archive.addFile(dir.write("a.txt", "a"));
+  EXPECT_EQ(errorOf([&] { (void)archive.entry(1); }), "Index out of bounds");
+  EXPECT_EQ(errorOf([&] { (void)archive.entry(-1); }), "Index out of bounds");
   dir.write("blocker", "a file where the destination folder should be");
-  EXPECT_EQ(errorOf([&] { archive.ExtractAll(dir / "blocker" / "sub"); }),
+  EXPECT_EQ(errorOf([&] { archive.extractAll(dir / "blocker" / "sub"); }),
             "Unable to create destination path");
 }
 
@@ -261,27 +261,27 @@ TEST(ArchiveContainer, SameNameTwiceIsRefusedUnlessPathsAreSaved) {
   const fs::path first = dir.write("one/Report.pdf", "first");
   const fs::path second = dir.write("two/REPORT.PDF", "second");
 
-  TZLBArchive plain;
-  plain.CreateArchive(dir / "plain.zip");
-  plain.AddFile(first);
-  EXPECT_EQ(errorOf([&] { plain.AddFile(second); }), "File already exists");
-  EXPECT_EQ(plain.EntryCount(), 1);
+  Archive plain;
+  plain.create(dir / "plain.zip");
+  plain.addFile(first);
+  EXPECT_EQ(errorOf([&] { plain.addFile(second); }), "File already exists");
+  EXPECT_EQ(plain.entryCount(), 1);
 
-  TZLBArchive withPaths;
+  Archive withPaths;
   withPaths.setSavePaths(true);
-  withPaths.CreateArchive(dir / "paths.zip");
-  withPaths.AddFile(first);
-  withPaths.AddFile(second);
-  ASSERT_EQ(withPaths.EntryCount(), 2);
+  withPaths.create(dir / "paths.zip");
+  withPaths.addFile(first);
+  withPaths.addFile(second);
+  ASSERT_EQ(withPaths.entryCount(), 2);
   std::string folder = (dir / "two").string() + "/";
   std::replace(folder.begin(), folder.end(), '/', '\\');
-  EXPECT_EQ(withPaths.GetEntry(1).Folder, folder);
-  EXPECT_EQ(withPaths.IndexOfFile(dir / "TWO" / "report.pdf"), 1);
-  EXPECT_EQ(errorOf([&] { withPaths.AddFile(dir / "ONE" / "report.pdf"); }), "File already exists");
+  EXPECT_EQ(withPaths.entry(1).folder, folder);
+  EXPECT_EQ(withPaths.indexOfFile(dir / "TWO" / "report.pdf"), 1);
+  EXPECT_EQ(errorOf([&] { withPaths.addFile(dir / "ONE" / "report.pdf"); }), "File already exists");
 
   // extracted with their folders below the destination, not at the recorded absolute place
   withPaths.setExtractWithPath(true);
-  withPaths.ExtractAll(dir / "out");
+  withPaths.extractAll(dir / "out");
   const std::string relative = (dir / "two").relative_path().string();
   EXPECT_EQ(readFile(dir / "out" / relative / "REPORT.PDF"), "second");
 }
@@ -297,7 +297,7 @@ TEST(ArchiveContainer, NamesAreCutToTheFieldWithoutSplittingACharacter) {
   };
   for (const auto& [name, kept] : cases) {
     EXPECT_EQ(zlb::cutToField(name), name.substr(0, kept));
-    const auto record = zlb::encodeRecord(name, "", ZLBEntry{});
+    const auto record = zlb::encodeRecord(name, "", ArchiveEntry{});
     EXPECT_EQ(record[0], kept);
     EXPECT_EQ(record[1 + kept], 0);
   }
@@ -311,12 +311,12 @@ TEST(ArchiveContainer, DestinationWithOrWithoutTrailingSeparatorWritesTheSameFil
   for (const std::string suffix : {"", "/", "//"}) {
     SCOPED_TRACE("destination ends with \"" + suffix + "\"");
     TempDir out;
-    TZLBArchive archive;
-    archive.setCheckCRC(true);
+    Archive archive;
+    archive.setCheckCrc(true);
     reported.clear();
     archive.setOnFileExtracted([&](const fs::path& file) { reported.push_back(file); });
-    ASSERT_TRUE(archive.OpenArchive(dir / "a.zip"));
-    archive.ExtractAll(out.path().string() + suffix);
+    ASSERT_TRUE(archive.open(dir / "a.zip"));
+    archive.extractAll(out.path().string() + suffix);
     EXPECT_EQ(filesBelow(out.path()), (std::set<std::string>{"one.txt", "two.txt"}));
     EXPECT_EQ(readFile(out / "two.txt"), "22");
     EXPECT_EQ(reported, (std::vector<fs::path>{out / "one.txt", out / "two.txt"}));
@@ -348,12 +348,12 @@ TEST(ArchiveContainer, EntriesThatWouldLeaveTheDestinationAreRefused) {
     TempDir dir;
     writeBytes(dir / "a.zip",
                craftArchive({{"ok.txt", "", "fine", {}, {}}, {c.name, c.folder, "evil", {}, {}}}));
-    TZLBArchive archive;
+    Archive archive;
     archive.setExtractWithPath(c.withPath);
-    ASSERT_TRUE(archive.OpenArchive(dir / "a.zip"));
+    ASSERT_TRUE(archive.open(dir / "a.zip"));
     std::string shown = (c.withPath ? c.folder : "") + c.name;
     std::replace(shown.begin(), shown.end(), '\0', '?');
-    EXPECT_EQ(errorOf([&] { archive.ExtractAll(dir / "dest" / "inner"); }),
+    EXPECT_EQ(errorOf([&] { archive.extractAll(dir / "dest" / "inner"); }),
               "File (1) has an unsafe name (" + shown + ")");
     EXPECT_EQ(filesBelow(dir.path()), (std::set<std::string>{"a.zip", "dest/inner/ok.txt"}))
         << "earlier entries stay, nothing is written for the refused one";
@@ -366,10 +366,10 @@ TEST(ArchiveContainer, RecordedFoldersStayBelowTheDestination) {
   writeBytes(dir / "a.zip", craftArchive({{"a.txt", "\\sub\\\\deep\\", "A", {}, {}},
                                           {"b.txt", "\xB3\x5C\\", "B", {}, {}},
                                           {"c.txt", "", "C", {}, {}}}));
-  TZLBArchive archive;
+  Archive archive;
   archive.setExtractWithPath(true);
-  ASSERT_TRUE(archive.OpenArchive(dir / "a.zip"));
-  archive.ExtractAll(dir / "out");
+  ASSERT_TRUE(archive.open(dir / "a.zip"));
+  archive.extractAll(dir / "out");
   EXPECT_EQ(filesBelow(dir / "out"),
             (std::set<std::string>{"sub/deep/a.txt", "許/b.txt", "c.txt"}));
 }
@@ -380,9 +380,9 @@ TEST(ArchiveContainer, LinksInTheDestinationAreNeverFollowed) {
   fs::create_directories(dir / "out");
   fs::create_symlink(outside, dir / "out" / "ok.txt");
   writeBytes(dir / "a.zip", craftArchive({{"ok.txt", "", "archived", {}, {}}}));
-  TZLBArchive archive;
-  ASSERT_TRUE(archive.OpenArchive(dir / "a.zip"));
-  archive.ExtractAll(dir / "out");
+  Archive archive;
+  ASSERT_TRUE(archive.open(dir / "a.zip"));
+  archive.extractAll(dir / "out");
   EXPECT_EQ(readFile(outside), "keep me");
   EXPECT_FALSE(fs::is_symlink(dir / "out" / "ok.txt"));
   EXPECT_EQ(readFile(dir / "out" / "ok.txt"), "archived");
@@ -393,8 +393,8 @@ TEST(ArchiveContainer, LinksInTheDestinationAreNeverFollowed) {
   writeBytes(dir / "b.zip",
              craftArchive({{"x.txt", "\\linked\\new\\", "through the link", {}, {}}}));
   archive.setExtractWithPath(true);
-  ASSERT_TRUE(archive.OpenArchive(dir / "b.zip"));
-  EXPECT_EQ(errorOf([&] { archive.ExtractAll(dir / "out"); }),
+  ASSERT_TRUE(archive.open(dir / "b.zip"));
+  EXPECT_EQ(errorOf([&] { archive.extractAll(dir / "out"); }),
             "File (0) has an unsafe name (\\linked\\new\\x.txt)");
   EXPECT_TRUE(fs::is_empty(dir / "elsewhere"));
 }
@@ -428,10 +428,10 @@ TEST(ArchiveContainer, DamagedEntriesAreReportedByIndex) {
     SCOPED_TRACE(c.what);
     TempDir dir;
     writeBytes(dir / "a.zip", craftArchive({{"a.txt", "", "first", {}, {}}, c.second}));
-    TZLBArchive archive;
-    archive.setCheckCRC(c.checkCRC);
-    ASSERT_TRUE(archive.OpenArchive(dir / "a.zip"));
-    EXPECT_EQ(errorOf([&] { archive.ExtractAll(dir / "out"); }), c.error);
+    Archive archive;
+    archive.setCheckCrc(c.checkCRC);
+    ASSERT_TRUE(archive.open(dir / "a.zip"));
+    EXPECT_EQ(errorOf([&] { archive.extractAll(dir / "out"); }), c.error);
     EXPECT_EQ(readFile(dir / "out/a.txt"), "first");
     EXPECT_TRUE(fs::exists(dir / "out/b.txt")) << "the partly written file stays";
   }
@@ -452,12 +452,12 @@ TEST(ArchiveContainer, RawEntriesAndAPlainRegistryAreRead) {
     for (const Entry& entry : entries) {
       std::string data = entry.raw ? entry.content : zlibOf(entry.content);
       data.resize(data.size() - entry.storedCut);
-      ZLBEntry numbers;
-      numbers.UncompressedSize = static_cast<std::uint32_t>(entry.content.size());
-      numbers.CompressedSize = static_cast<std::uint32_t>(data.size());
-      numbers.DataOffset = static_cast<std::uint32_t>(bytes.size());
-      numbers.CRC32 = crcOf(entry.content);
-      numbers.StoredUncompressed = entry.raw;
+      ArchiveEntry numbers;
+      numbers.uncompressedSize = static_cast<std::uint32_t>(entry.content.size());
+      numbers.compressedSize = static_cast<std::uint32_t>(data.size());
+      numbers.dataOffset = static_cast<std::uint32_t>(bytes.size());
+      numbers.crc32 = crcOf(entry.content);
+      numbers.storedUncompressed = entry.raw;
       const auto record = zlb::encodeRecord(entry.name, "", numbers);
       records.append(reinterpret_cast<const char*>(record.data()), record.size());
       bytes += data;
@@ -481,13 +481,13 @@ TEST(ArchiveContainer, RawEntriesAndAPlainRegistryAreRead) {
                                    {"tail.txt", "after the raw entry", true, 0}});
   EXPECT_EQ(static_cast<unsigned char>(whole[whole.size() - 36 + 20]), 0);
   writeBytes(dir / "a.zip", whole);
-  TZLBArchive archive;
-  archive.setCheckCRC(true);
-  ASSERT_TRUE(archive.OpenArchive(dir / "a.zip"));
-  ASSERT_EQ(archive.EntryCount(), 3);
-  EXPECT_TRUE(archive.GetEntry(0).StoredUncompressed);
-  EXPECT_FALSE(archive.GetEntry(1).StoredUncompressed);
-  archive.ExtractAll(dir / "out");
+  Archive archive;
+  archive.setCheckCrc(true);
+  ASSERT_TRUE(archive.open(dir / "a.zip"));
+  ASSERT_EQ(archive.entryCount(), 3);
+  EXPECT_TRUE(archive.entry(0).storedUncompressed);
+  EXPECT_FALSE(archive.entry(1).storedUncompressed);
+  archive.extractAll(dir / "out");
   EXPECT_EQ(readFile(dir / "out/raw.bin"), rawText);
   EXPECT_EQ(readFile(dir / "out/packed.txt"), std::string(5000, 'p'));
   EXPECT_EQ(readFile(dir / "out/tail.txt"), "after the raw entry");
@@ -496,9 +496,9 @@ TEST(ArchiveContainer, RawEntriesAndAPlainRegistryAreRead) {
   writeBytes(dir / "b.zip", build({{"first.txt", "ok", true, 0},
                                    {"cut.bin", rawText, true, 100},
                                    {"next.txt", std::string(200, 'n'), true, 0}}));
-  TZLBArchive unchecked;
-  ASSERT_TRUE(unchecked.OpenArchive(dir / "b.zip"));
-  EXPECT_EQ(errorOf([&] { unchecked.ExtractAll(dir / "cut"); }), "File (1) is corrupt");
+  Archive unchecked;
+  ASSERT_TRUE(unchecked.open(dir / "b.zip"));
+  EXPECT_EQ(errorOf([&] { unchecked.extractAll(dir / "cut"); }), "File (1) is corrupt");
   EXPECT_EQ(readFile(dir / "cut/first.txt"), "ok");
 }
 
@@ -507,10 +507,10 @@ TEST(ArchiveContainer, ExistingFilesAreReplacedUnlessTheHandlerKeepsThem) {
   writeBytes(dir / "a.zip", craftArchive({{"a.txt", "", "new", {}, {}}}));
   for (const bool replace : {true, false}) {
     dir.write("out/a.txt", "old and longer");
-    TZLBArchive archive;
+    Archive archive;
     archive.setOnReplaceFile([&](const fs::path&) { return replace; });
-    ASSERT_TRUE(archive.OpenArchive(dir / "a.zip"));
-    archive.ExtractAll(dir / "out");
+    ASSERT_TRUE(archive.open(dir / "a.zip"));
+    archive.extractAll(dir / "out");
     EXPECT_EQ(readFile(dir / "out/a.txt"), replace ? "new" : "old and longer");
   }
 }
@@ -526,15 +526,15 @@ std::vector<fs::path> temporaryFiles(const fs::path& folder) {
 TEST(ArchiveContainer, AFailedAddLeavesTheArchiveAndNoTemporaryFile) {
   TempDir dir;
   const fs::path second = dir.write("second.txt", std::string(100000, 's'));
-  TZLBArchive archive;
-  archive.CreateArchive(dir / "a.zip");
-  archive.AddFile(dir.write("first.txt", "first"));
+  Archive archive;
+  archive.create(dir / "a.zip");
+  archive.addFile(dir.write("first.txt", "first"));
   const std::string before = readFile(dir / "a.zip");
 
   // the progress handler is the fault: it throws while the temporary file is half written
   std::optional<fs::perms> temporaryMode;
   const std::function<void()> faults[] = {[] { throw std::runtime_error("disk gone"); },
-                                          [] { throw EOrbCancel(); }};
+                                          [] { throw StoppedByUser(); }};
   for (const auto& fault : faults) {
     archive.setOnProgress([&](const std::string& msg, int) {
       if (msg.starts_with("Updating")) {
@@ -544,23 +544,23 @@ TEST(ArchiveContainer, AFailedAddLeavesTheArchiveAndNoTemporaryFile) {
       if (msg == "Writing archive registry") fault();
     });
     try {
-      archive.AddFile(second);
+      archive.addFile(second);
       ADD_FAILURE() << "the add reported success";
-    } catch (const EOrbCancel&) {
+    } catch (const StoppedByUser&) {
     } catch (const Error& e) {
       EXPECT_EQ(std::string(e.what()), "Unable to add file (" + second.string() + ")");
     }
     EXPECT_EQ(readFile(dir / "a.zip"), before);
     EXPECT_TRUE(temporaryFiles(dir.path()).empty());
-    EXPECT_EQ(archive.EntryCount(), 1);
+    EXPECT_EQ(archive.entryCount(), 1);
     ASSERT_TRUE(temporaryMode.has_value());
     EXPECT_EQ(*temporaryMode, fs::perms::owner_read | fs::perms::owner_write);
   }
 
   archive.setOnProgress({});
-  EXPECT_EQ(errorOf([&] { archive.AddFile(dir / "missing.txt"); }),
+  EXPECT_EQ(errorOf([&] { archive.addFile(dir / "missing.txt"); }),
             "Unable to open file (" + (dir / "missing.txt").string() + ")");
-  EXPECT_NE(errorOf([&] { archive.AddFile(dir.write("emoji😀.txt", "x")); }), "<no error>")
+  EXPECT_NE(errorOf([&] { archive.addFile(dir.write("emoji😀.txt", "x")); }), "<no error>")
       << "a name Big5 cannot hold must not be stored garbled";
   EXPECT_EQ(readFile(dir / "a.zip"), before);
   EXPECT_TRUE(temporaryFiles(dir.path()).empty());
@@ -574,13 +574,13 @@ TEST(ArchiveContainer, ProgressTexts) {
     if (seen.empty() || seen.back().first != msg) seen.emplace_back(msg, percent);
     seen.back().second = percent;  // keep the last percentage of each run of one text
   };
-  TZLBArchive archive;
+  Archive archive;
   archive.setOnProgress(record);
-  archive.CreateArchive(dir / "a.zip");
-  archive.AddFile(source);
-  archive.setCheckCRC(true);
-  archive.ExtractAll(dir / "out");
-  archive.CloseArchive();
+  archive.create(dir / "a.zip");
+  archive.addFile(source);
+  archive.setCheckCrc(true);
+  archive.extractAll(dir / "out");
+  archive.close();
   const std::string name = (dir / "a.zip").string();
   const std::vector<std::pair<std::string, int>> expected = {
       {"Updating " + source.string(), 100}, {"Writing archive registry", 100},

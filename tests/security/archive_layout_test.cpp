@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "security/archive/zlb_archive.h"
+#include "security/archive/archive.h"
 #include "support/temp_dir.h"
 
 namespace athup::security {
@@ -79,23 +79,23 @@ std::vector<Packed> sampleFiles() {
 
 TEST(ArchiveLayout, EveryFieldMatchesWhatPlainZlibReads) {
   struct Level {
-    TFileCompressionLevel level;
+    CompressionLevel level;
     int ordinal;
     int zlibHeaderLevel;  // FLEVEL bits of the second header byte: 0 fastest .. 3 maximum
   };
-  const Level levels[] = {{TFileCompressionLevel::fcNone, 0, 0},
-                          {TFileCompressionLevel::fcFastest, 1, 0},
-                          {TFileCompressionLevel::fcDefault, 2, 2},
-                          {TFileCompressionLevel::fcMaximum, 3, 3}};
+  const Level levels[] = {{CompressionLevel::None, 0, 0},
+                          {CompressionLevel::Fastest, 1, 0},
+                          {CompressionLevel::Default, 2, 2},
+                          {CompressionLevel::Maximum, 3, 3}};
   const std::vector<Packed> files = sampleFiles();
   for (const Level& level : levels) {
     SCOPED_TRACE("level ordinal " + std::to_string(level.ordinal));
     TempDir dir;
-    TZLBArchive archive;
+    Archive archive;
     archive.setCompressionLevel(level.level);
-    archive.CreateArchive(dir / "out.zip");
-    for (const Packed& file : files) archive.AddFile(dir.write(file.name, file.content));
-    archive.CloseArchive();
+    archive.create(dir / "out.zip");
+    for (const Packed& file : files) archive.addFile(dir.write(file.name, file.content));
+    archive.close();
 
     const std::string raw = readFile(dir / "out.zip");
     ASSERT_GT(raw.size(), 36u);
@@ -143,11 +143,11 @@ TEST(ArchiveLayout, EveryFieldMatchesWhatPlainZlibReads) {
 
 TEST(ArchiveLayout, AnEmptyFileIsOneEmptyZlibStream) {
   TempDir dir;
-  TZLBArchive archive;
-  archive.setCompressionLevel(TFileCompressionLevel::fcMaximum);
-  archive.CreateArchive(dir / "empty.zip");
-  archive.AddFile(dir.write("nothing.dat", ""));
-  archive.CloseArchive();
+  Archive archive;
+  archive.setCompressionLevel(CompressionLevel::Maximum);
+  archive.create(dir / "empty.zip");
+  archive.addFile(dir.write("nothing.dat", ""));
+  archive.close();
 
   const std::string raw = readFile(dir / "empty.zip");
   // header 78 DA, one final empty fixed block, Adler-32 of nothing (1)

@@ -26,10 +26,10 @@ TEST(CryptFile, InPlaceBothWaysLeavesNoTmpFile) {
   testing::ScriptedInteraction ui;
   const auto file = dir.write("version", kPlain);
   for (const char* mode : {"E", "e"}) {
-    ASSERT_TRUE(CryptFileWithPassword(ui, file, file, mode, "12345678"));
+    ASSERT_TRUE(cryptFileWithPassword(ui, file, file, mode, "12345678"));
     EXPECT_EQ(namesIn(dir.path()), std::set<std::string>{"version"});
     EXPECT_EQ(testing::readFile(file).size(), 8 + 16 + std::string(kPlain).size());
-    ASSERT_TRUE(CryptFileWithPassword(ui, file, file, mode[0] == 'E' ? "D" : "d", "12345678"));
+    ASSERT_TRUE(cryptFileWithPassword(ui, file, file, mode[0] == 'E' ? "D" : "d", "12345678"));
     EXPECT_EQ(testing::readFile(file), kPlain);
   }
   EXPECT_TRUE(ui.shown.empty());
@@ -39,11 +39,11 @@ TEST(CryptFile, VersionRecordPassword) {
   testing::TempDir dir;
   testing::ScriptedInteraction ui;
   const auto plain = dir.write("plain.ini", kPlain);
-  ASSERT_TRUE(CryptFileByMode(ui, plain, dir / "version", "E"));
-  ASSERT_TRUE(CryptFileByMode(ui, dir / "version", dir / "version.ini", "D"));
+  ASSERT_TRUE(cryptFileByMode(ui, plain, dir / "version", "E"));
+  ASSERT_TRUE(cryptFileByMode(ui, dir / "version", dir / "version.ini", "D"));
   EXPECT_EQ(testing::readFile(dir / "version.ini"), kPlain);
   // The same file under another password is refused.
-  EXPECT_FALSE(CryptFileWithPassword(ui, dir / "version", dir / "other.ini", "D", "12345678"));
+  EXPECT_FALSE(cryptFileWithPassword(ui, dir / "version", dir / "other.ini", "D", "12345678"));
   EXPECT_EQ(ui.messages(), std::vector<std::string>{"密碼錯誤或資料異常"});
 }
 
@@ -68,7 +68,7 @@ TEST(CryptFile, FailuresShowTheirTextAndTouchNothing) {
   };
   for (const auto& c : cases) {
     testing::ScriptedInteraction ui;
-    EXPECT_FALSE(CryptFileByMode(ui, c.source, c.destination, c.mode)) << c.message;
+    EXPECT_FALSE(cryptFileByMode(ui, c.source, c.destination, c.mode)) << c.message;
     EXPECT_EQ(ui.messages(), std::vector<std::string>{c.message});
     EXPECT_EQ(namesIn(dir.path()), (std::set<std::string>{"plain.txt", "tiny.txt"})) << c.message;
     EXPECT_EQ(testing::readFile(plain), kPlain);
@@ -81,8 +81,8 @@ TEST(CryptFile, SameFileThroughAnotherSpellingIsReplacedInPlace) {
   testing::ScriptedInteraction ui;
   const auto file = dir.write("sub/receipt.prn", kPlain);
   const auto other = dir.path() / "sub" / ".." / "sub" / "receipt.prn";
-  ASSERT_TRUE(CryptFileWithPassword(ui, file, other, "E", "12345678"));
-  ASSERT_TRUE(CryptFileWithPassword(ui, other, file, "D", "12345678"));
+  ASSERT_TRUE(cryptFileWithPassword(ui, file, other, "E", "12345678"));
+  ASSERT_TRUE(cryptFileWithPassword(ui, other, file, "D", "12345678"));
   EXPECT_EQ(testing::readFile(file), kPlain);
   EXPECT_EQ(namesIn(dir / "sub"), std::set<std::string>{"receipt.prn"});
 }

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "common/errors.h"
-#include "security/cipher/t_encrypt.h"
+#include "security/cipher/receipt_file_cipher.h"
 #include "security/codecs/stream_checksum.h"
 #include "cipher_reference.h"
 #include "support/temp_dir.h"
@@ -35,15 +35,15 @@ std::string errorOf(const std::function<void()>& call) {
 
 TEST(ReceiptCipher, KnownFilesAndTheirLayout) {
   testing::TempDir dir;
-  TEncrypt cipher;
-  cipher.setFileSource(dir.write("plain.txt", "ABCDEFGHI"));
-  cipher.setFileDestination(dir / "r.prn");
-  cipher.setPW("12345678");
-  cipher.Encrypt();
+  ReceiptFileCipher cipher;
+  cipher.setSource(dir.write("plain.txt", "ABCDEFGHI"));
+  cipher.setDestination(dir / "r.prn");
+  cipher.setPassword("12345678");
+  cipher.encrypt();
   const std::string stored = testing::readFile(dir / "r.prn");
   EXPECT_EQ(stored, fromHex(kReceiptHex));
   ASSERT_EQ(stored.size(), 33u);
-  EXPECT_EQ(cipher.CRC(), stored.substr(0, 8));
+  EXPECT_EQ(cipher.crcText(), stored.substr(0, 8));
   // Header block: MD5(password) ^ MD5 of the system's header text.
   const std::string h1 = md5("12345678");
   const std::string h2 = md5("pq7xk2/wr9/ma8");
@@ -54,23 +54,23 @@ TEST(ReceiptCipher, KnownFilesAndTheirLayout) {
   EXPECT_EQ(stored[24], static_cast<char>('A' ^ h1[0]));
   EXPECT_EQ(stored[32], static_cast<char>('I' ^ h1[8]));
 
-  cipher.setFileSource(dir / "r.prn");
-  cipher.setFileDestination(dir / "back.txt");
-  cipher.setPW("12345678");
-  cipher.Decrypt();
+  cipher.setSource(dir / "r.prn");
+  cipher.setDestination(dir / "back.txt");
+  cipher.setPassword("12345678");
+  cipher.decrypt();
   EXPECT_EQ(testing::readFile(dir / "back.txt"), "ABCDEFGHI");
 
-  TEncrypt version;
-  version.setPW("renewSealWord");
+  ReceiptFileCipher version;
+  version.setPassword("renewSealWord");
   EXPECT_EQ(version.decryptBytes(fromHex(kVersionHex)), "[Version]\r\nnow=105\r\n");
 }
 
 TEST(ReceiptCipher, BodyLongerThanOneKeyRoundTrips) {
   std::string plain;
   for (int i = 0; i < 1000; ++i) plain.push_back(static_cast<char>(i * 31));
-  TEncrypt cipher;
-  cipher.setClearPw(false);
-  cipher.setPW("12345678");
+  ReceiptFileCipher cipher;
+  cipher.setClearPassword(false);
+  cipher.setPassword("12345678");
   const std::string stored = cipher.encryptBytes(plain);
   ASSERT_EQ(stored.size(), 8 + 16 + plain.size());
   const std::string h1 = md5("12345678");
@@ -97,11 +97,11 @@ TEST(ReceiptCipher, FileAndPasswordChecksInTheirOrder) {
   };
   for (const bool encrypt : {true, false}) {
     for (const auto& c : cases) {
-      TEncrypt cipher;
-      cipher.setFileSource(c.source);
-      cipher.setFileDestination(c.destination);
-      cipher.setPW(c.pw);
-      EXPECT_EQ(errorOf([&] { encrypt ? cipher.Encrypt() : cipher.Decrypt(); }), c.message)
+      ReceiptFileCipher cipher;
+      cipher.setSource(c.source);
+      cipher.setDestination(c.destination);
+      cipher.setPassword(c.pw);
+      EXPECT_EQ(errorOf([&] { encrypt ? cipher.encrypt() : cipher.decrypt(); }), c.message)
           << encrypt << " " << c.message;
       EXPECT_FALSE(std::filesystem::exists(dir / "out"));
     }
@@ -119,8 +119,8 @@ TEST(ReceiptCipher, DecryptionFailures) {
   for (std::size_t i = 0; i < 8; ++i) lowerChecksum[i] = static_cast<char>(std::tolower(stored[i]));
   // A valid checksum over a header block and no body.
   const std::string header = stored.substr(8, 16);
-  const std::string headerOnly = StreamCRCText(header) + header;
-  const std::string shortHeader = StreamCRCText(header.substr(0, 9)) + header.substr(0, 9);
+  const std::string headerOnly = standardCrc32Text(header) + header;
+  const std::string shortHeader = standardCrc32Text(header.substr(0, 9)) + header.substr(0, 9);
 
   struct Case {
     std::string bytes;
@@ -138,17 +138,17 @@ TEST(ReceiptCipher, DecryptionFailures) {
       {stored.substr(0, 8), "12345678", "來源資料資料異常(資料量不足)!!"},
   };
   for (const auto& c : cases) {
-    TEncrypt cipher;
-    cipher.setPW(c.pw);
+    ReceiptFileCipher cipher;
+    cipher.setPassword(c.pw);
     EXPECT_EQ(errorOf([&] { (void)cipher.decryptBytes(c.bytes); }), c.message) << c.message;
   }
 }
 
 TEST(ReceiptCipher, WithoutChecksumTheFileStartsAtTheHeader) {
-  TEncrypt cipher;
-  cipher.setCheckCRC(false);
-  cipher.setClearPw(false);
-  cipher.setPW("12345678");
+  ReceiptFileCipher cipher;
+  cipher.setCheckCrc(false);
+  cipher.setClearPassword(false);
+  cipher.setPassword("12345678");
   const std::string stored = cipher.encryptBytes("A");
   EXPECT_EQ(stored, fromHex(kReceiptHex).substr(8, 17));
   EXPECT_EQ(cipher.decryptBytes(stored), "A");
@@ -158,32 +158,32 @@ TEST(ReceiptCipher, WithoutChecksumTheFileStartsAtTheHeader) {
 }
 
 TEST(ReceiptCipher, PasswordIsWipedAfterEveryOperationUnlessKept) {
-  TEncrypt cipher;
-  cipher.setPW("12345678");
+  ReceiptFileCipher cipher;
+  cipher.setPassword("12345678");
   (void)cipher.encryptBytes("123456789");
-  EXPECT_TRUE(cipher.PW().empty());
+  EXPECT_TRUE(cipher.password().empty());
   EXPECT_EQ(errorOf([&] { (void)cipher.encryptBytes("123456789"); }), "密碼不可以空白!!");
 
-  cipher.setPW("12345678");
+  cipher.setPassword("12345678");
   EXPECT_EQ(errorOf([&] { (void)cipher.decryptBytes("short"); }), "來源資料資料異常(資料量不足)!!");
-  EXPECT_TRUE(cipher.PW().empty());  // also after a failure
+  EXPECT_TRUE(cipher.password().empty());  // also after a failure
 
-  cipher.setClearPw(false);
-  cipher.setPW("12345678");
+  cipher.setClearPassword(false);
+  cipher.setPassword("12345678");
   (void)cipher.encryptBytes("123456789");
-  EXPECT_EQ(cipher.PW(), "12345678");
+  EXPECT_EQ(cipher.password(), "12345678");
 }
 
 TEST(ReceiptCipher, CustomHeaderTextChangesTheHeaderBlock) {
-  TEncrypt custom(TaxSystem::Custom);
-  custom.setPW("12345678");
-  custom.setHeadPw("another header");
+  ReceiptFileCipher custom(TaxSystem::Custom);
+  custom.setPassword("12345678");
+  custom.setHeadPassword("another header");
   const std::string stored = custom.encryptBytes("ABCDEFGHI");
   EXPECT_NE(stored.substr(8, 16), fromHex(kReceiptHex).substr(8, 16));
   EXPECT_EQ(stored.substr(24), fromHex(kReceiptHex).substr(24));
 
-  TEncrypt own;
-  own.setPW("12345678");
+  ReceiptFileCipher own;
+  own.setPassword("12345678");
   EXPECT_EQ(errorOf([&] { (void)own.decryptBytes(stored); }), "密碼錯誤或資料異常");
 }
 
@@ -191,11 +191,11 @@ TEST(ReceiptCipher, FailedDecryptKeepsAnExistingDestination) {
   testing::TempDir dir;
   const auto source = dir.write("r.prn", fromHex(kReceiptHex));
   const auto destination = dir.write("r.dprn", "earlier content");
-  TEncrypt cipher;
-  cipher.setFileSource(source);
-  cipher.setFileDestination(destination);
-  cipher.setPW("wrong password");
-  EXPECT_EQ(errorOf([&] { cipher.Decrypt(); }), "密碼錯誤或資料異常");
+  ReceiptFileCipher cipher;
+  cipher.setSource(source);
+  cipher.setDestination(destination);
+  cipher.setPassword("wrong password");
+  EXPECT_EQ(errorOf([&] { cipher.decrypt(); }), "密碼錯誤或資料異常");
   EXPECT_EQ(testing::readFile(destination), "earlier content");
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()),
                           std::filesystem::directory_iterator()),

@@ -8,7 +8,7 @@
 
 #include "common/errors.h"
 #include "security/cipher/bcd_padding.h"
-#include "security/cipher/tcbc_encrypt.h"
+#include "security/cipher/upload_cipher.h"
 #include "cipher_reference.h"
 #include "support/temp_dir.h"
 
@@ -69,12 +69,12 @@ TEST(UploadCipher, KnownOutputComputedIndependently) {
        "763b8e72f3447641e801c4449292939fdb9ccdb5ec71117d0b7a412e6dfcfc35506fa0"},
   };
   for (const auto& c : cases) {
-    TCBCEncrypt cipher;
-    cipher.setPW(kPw);
+    UploadCipher cipher;
+    cipher.setPassword(kPw);
     cipher.encryptBytes(sample(c.length));
-    EXPECT_EQ(cipher.ResultText(), fromHex(c.hex)) << c.length;
+    EXPECT_EQ(cipher.resultText(), fromHex(c.hex)) << c.length;
     cipher.decryptBytes(fromHex(c.hex));
-    EXPECT_EQ(cipher.ResultText(), sample(c.length)) << c.length;
+    EXPECT_EQ(cipher.resultText(), sample(c.length)) << c.length;
   }
 }
 
@@ -92,11 +92,11 @@ TEST(UploadCipher, PadsWithBcdCountsAfterTheChecksumText) {
   for (const auto& c : cases) {
     const std::string data = sample(c.length);
     const std::string padded = data + crcText(data) + std::string(c.padCount, c.padByte);
-    TCBCEncrypt cipher;
-    cipher.setPW(kPw);
+    UploadCipher cipher;
+    cipher.setPassword(kPw);
     cipher.encryptBytes(data);
-    EXPECT_EQ(cipher.ResultText().size(), c.encryptedLength) << c.length;
-    EXPECT_EQ(cipher.ResultText(), referenceChainAndMask(padded, kPw)) << c.length;
+    EXPECT_EQ(cipher.resultText().size(), c.encryptedLength) << c.length;
+    EXPECT_EQ(cipher.resultText(), referenceChainAndMask(padded, kPw)) << c.length;
   }
 }
 
@@ -134,8 +134,8 @@ TEST(UploadCipher, ChecksInTheirOrder) {
       {false, 64, "1234567", "Password of length must At least 8 !!"},
   };
   for (const auto& c : cases) {
-    TCBCEncrypt cipher;
-    cipher.setPW(c.pw);
+    UploadCipher cipher;
+    cipher.setPassword(c.pw);
     try {
       if (c.encrypt) {
         cipher.encryptBytes(sample(c.length));
@@ -150,13 +150,13 @@ TEST(UploadCipher, ChecksInTheirOrder) {
 }
 
 TEST(UploadCipher, WrongPasswordAndEveryChangedByteFail) {
-  TCBCEncrypt cipher;
-  cipher.setPW(kPw);
+  UploadCipher cipher;
+  cipher.setPassword(kPw);
   cipher.encryptBytes(sample(70));
-  const std::string encrypted = cipher.ResultText();
+  const std::string encrypted = cipher.resultText();
 
-  TCBCEncrypt other;
-  other.setPW("12345679");
+  UploadCipher other;
+  other.setPassword("12345679");
   try {
     other.decryptBytes(encrypted);
     ADD_FAILURE() << "wrong password accepted";
@@ -184,8 +184,8 @@ TEST(UploadCipher, RejectsPadCountsThatAreNotBcdOrTooLarge) {
   for (const char last : {'\x0A', '\x41', '\x99', '\x48'}) {
     const std::string padded =
         body + crcText(body) + std::string(16, '\x16').replace(15, 1, 1, last);
-    TCBCEncrypt cipher;
-    cipher.setPW(kPw);
+    UploadCipher cipher;
+    cipher.setPassword(kPw);
     try {
       cipher.decryptBytes(referenceChainAndMask(padded, kPw));
       ADD_FAILURE() << "last byte " << int{static_cast<unsigned char>(last)} << " accepted";
@@ -196,59 +196,59 @@ TEST(UploadCipher, RejectsPadCountsThatAreNotBcdOrTooLarge) {
 }
 
 TEST(UploadCipher, DeterministicAndPasswordDependent) {
-  TCBCEncrypt a;
-  TCBCEncrypt b;
-  a.setPW(kPw);
-  b.setPW(kPw);
+  UploadCipher a;
+  UploadCipher b;
+  a.setPassword(kPw);
+  b.setPassword(kPw);
   a.encryptBytes(sample(100));
   b.encryptBytes(sample(100));
-  EXPECT_EQ(a.ResultText(), b.ResultText());
-  b.setPW("12345679");
+  EXPECT_EQ(a.resultText(), b.resultText());
+  b.setPassword("12345679");
   b.encryptBytes(sample(100));
-  EXPECT_NE(a.ResultText(), b.ResultText());
+  EXPECT_NE(a.resultText(), b.resultText());
 }
 
 TEST(UploadCipher, NonAsciiPasswordRoundTrips) {
-  TCBCEncrypt cipher;
-  cipher.setPW("密碼密碼密碼密碼");
+  UploadCipher cipher;
+  cipher.setPassword("密碼密碼密碼密碼");
   cipher.encryptBytes(sample(48));
-  cipher.decryptBytes(std::string(cipher.ResultText()));
-  EXPECT_EQ(cipher.ResultText(), sample(48));
+  cipher.decryptBytes(std::string(cipher.resultText()));
+  EXPECT_EQ(cipher.resultText(), sample(48));
 }
 
 TEST(UploadCipher, FailedOperationKeepsThePreviousResult) {
-  TCBCEncrypt cipher;
-  cipher.setPW(kPw);
+  UploadCipher cipher;
+  cipher.setPassword(kPw);
   cipher.encryptBytes(sample(48));
-  const std::string before = cipher.ResultText();
+  const std::string before = cipher.resultText();
   EXPECT_THROW(cipher.encryptBytes(sample(46)), Error);
   EXPECT_THROW(cipher.decryptBytes(sample(64)), Error);
-  EXPECT_THROW(cipher.EncryptFile("/nonexistent/athup/file.zip"), Error);
-  EXPECT_EQ(cipher.ResultText(), before);
+  EXPECT_THROW(cipher.encryptFile("/nonexistent/athup/file.zip"), Error);
+  EXPECT_EQ(cipher.resultText(), before);
 }
 
 TEST(UploadCipher, FilesAndStreams) {
   testing::TempDir dir;
   const auto source = dir.write("a.zip", sample(300));
-  TCBCEncrypt cipher;
-  cipher.setPW(kPw);
-  cipher.EncryptFile(source);
-  cipher.SaveResult(dir / "a.enp");
-  EXPECT_EQ(testing::readFile(dir / "a.enp"), cipher.ResultText());
+  UploadCipher cipher;
+  cipher.setPassword(kPw);
+  cipher.encryptFile(source);
+  cipher.saveResult(dir / "a.enp");
+  EXPECT_EQ(testing::readFile(dir / "a.enp"), cipher.resultText());
 
   std::istringstream stream(testing::readFile(dir / "a.enp"));
   stream.seekg(10);
-  cipher.DecryptStream(stream);
-  EXPECT_EQ(cipher.ResultText(), sample(300));
+  cipher.decryptStream(stream);
+  EXPECT_EQ(cipher.resultText(), sample(300));
   EXPECT_EQ(stream.tellg(), 0);
 
-  cipher.DecryptFile(dir / "a.enp");
-  cipher.SaveResult(dir / "a.enp");  // replaces the existing file
+  cipher.decryptFile(dir / "a.enp");
+  cipher.saveResult(dir / "a.enp");  // replaces the existing file
   EXPECT_EQ(testing::readFile(dir / "a.enp"), sample(300));
 
   for (const auto& call :
-       {+[](TCBCEncrypt& c) { c.EncryptFile(""); }, +[](TCBCEncrypt& c) { c.DecryptFile(""); },
-        +[](TCBCEncrypt& c) { c.SaveResult(""); }}) {
+       {+[](UploadCipher& c) { c.encryptFile(""); }, +[](UploadCipher& c) { c.decryptFile(""); },
+        +[](UploadCipher& c) { c.saveResult(""); }}) {
     try {
       call(cipher);
       ADD_FAILURE() << "empty name accepted";
@@ -260,12 +260,12 @@ TEST(UploadCipher, FilesAndStreams) {
 
 TEST(UploadCipher, FailedSaveLeavesNoPartialFile) {
   testing::TempDir dir;
-  TCBCEncrypt cipher;
-  cipher.setPW(kPw);
+  UploadCipher cipher;
+  cipher.setPassword(kPw);
   cipher.encryptBytes(sample(48));
   std::filesystem::create_directory(dir / "taken");  // a folder cannot be replaced by a file
-  EXPECT_THROW(cipher.SaveResult(dir / "taken"), Error);
-  EXPECT_THROW(cipher.SaveResult(dir / "missing" / "x.enp"), Error);
+  EXPECT_THROW(cipher.saveResult(dir / "taken"), Error);
+  EXPECT_THROW(cipher.saveResult(dir / "missing" / "x.enp"), Error);
   std::size_t entries = 0;
   for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir.path())) {
     ++entries;

@@ -26,25 +26,25 @@ TEST(Base64, Rfc4648Vectors) {
                {"fooba", "Zm9vYmE="},
                {"foobar", "Zm9vYmFy"}};
   for (const auto& c : cases) {
-    EXPECT_EQ(Base64EncodeText(c.bytes), c.text);
-    EXPECT_EQ(Base64Line(c.bytes), c.text);
-    EXPECT_EQ(Base64DecodeText(c.text), c.bytes);
+    EXPECT_EQ(base64EncodeText(c.bytes), c.text);
+    EXPECT_EQ(base64Line(c.bytes), c.text);
+    EXPECT_EQ(base64DecodeText(c.text), c.bytes);
   }
 }
 
 TEST(Base64, LinesBreakAfter76Characters) {
-  const std::string text57 = Base64EncodeText(bytesOfLength(57));
+  const std::string text57 = base64EncodeText(bytesOfLength(57));
   ASSERT_EQ(text57.size(), 78u);
   EXPECT_EQ(text57.substr(76), "\r\n");
   EXPECT_EQ(text57.find_first_of("\r\n="), 76u);
 
-  const std::string text58 = Base64EncodeText(bytesOfLength(58));
+  const std::string text58 = base64EncodeText(bytesOfLength(58));
   ASSERT_EQ(text58.size(), 82u);
   EXPECT_EQ(text58.substr(0, 78), text57);
   EXPECT_EQ(text58.substr(80), "==");  // two characters, "==", and no line break at the end
 
   // Three full lines and a part: breaks only after each 76 characters.
-  const std::string text = Base64EncodeText(bytesOfLength(3 * 57 + 10));
+  const std::string text = base64EncodeText(bytesOfLength(3 * 57 + 10));
   EXPECT_EQ(text.find("\r\n"), 76u);
   EXPECT_EQ(text.find("\r\n", 78), 154u);
   EXPECT_EQ(text.find("\r\n", 156), 232u);
@@ -52,22 +52,22 @@ TEST(Base64, LinesBreakAfter76Characters) {
 }
 
 TEST(Base64, LineFormHasNoBreaks) {
-  EXPECT_EQ(Base64Line(bytesOfLength(57)), Base64EncodeText(bytesOfLength(57)).substr(0, 76));
-  const std::string line = Base64Line(bytesOfLength(1000));
+  EXPECT_EQ(base64Line(bytesOfLength(57)), base64EncodeText(bytesOfLength(57)).substr(0, 76));
+  const std::string line = base64Line(bytesOfLength(1000));
   EXPECT_EQ(line.size(), (1000 + 2) / 3 * 4);
   EXPECT_EQ(line.find_first_of("\r\n"), std::string::npos);
 }
 
 TEST(Base64, DecodeSkipsEverythingOutsideTheAlphabet) {
   const std::string bytes = bytesOfLength(300);
-  const std::string broken = Base64EncodeText(bytes);
+  const std::string broken = base64EncodeText(bytes);
   std::string noisy;
-  for (const char ch : Base64Line(bytes)) {
+  for (const char ch : base64Line(bytes)) {
     noisy.push_back(ch);
     if (noisy.size() % 5 == 0) noisy += " \r\n\t*";
   }
-  EXPECT_EQ(Base64DecodeText(broken), bytes);
-  EXPECT_EQ(Base64DecodeText(noisy), bytes);
+  EXPECT_EQ(base64DecodeText(broken), bytes);
+  EXPECT_EQ(base64DecodeText(noisy), bytes);
 }
 
 TEST(Base64, PaddingAndTruncatedGroups) {
@@ -78,7 +78,7 @@ TEST(Base64, PaddingAndTruncatedGroups) {
       {"QUI", "AB"},         // truncated: the bytes the characters fully describe
       {"QQ", "A"},          {"Q", ""}, {"====", std::string(1, '\0')},
   };
-  for (const auto& c : cases) EXPECT_EQ(Base64DecodeText(c.text), c.bytes) << c.text;
+  for (const auto& c : cases) EXPECT_EQ(base64DecodeText(c.text), c.bytes) << c.text;
 }
 
 TEST(Base64, StreamsMatchTextFormsAcrossBlockEdges) {
@@ -88,12 +88,12 @@ TEST(Base64, StreamsMatchTextFormsAcrossBlockEdges) {
     std::istringstream plain("ignored" + bytes);
     plain.seekg(7);  // from the current position on
     std::ostringstream encoded;
-    Base64EncodeStream(plain, encoded);
-    EXPECT_EQ(encoded.str(), Base64EncodeText(bytes)) << size;
+    base64EncodeStream(plain, encoded);
+    EXPECT_EQ(encoded.str(), base64EncodeText(bytes)) << size;
 
     std::istringstream text(encoded.str());
     std::ostringstream decoded;
-    Base64DecodeStream(text, decoded);
+    base64DecodeStream(text, decoded);
     EXPECT_EQ(decoded.str(), bytes) << size;
   }
 }

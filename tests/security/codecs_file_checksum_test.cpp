@@ -25,11 +25,11 @@ TEST(FileChecksum, KnownAnswersOfFilesOnDisk) {
       {"136650", " 2002490", "2002490"},
   };
   TempDir dir;
-  TCRC32Calc calc;
+  FileChecksumCalculator calc;
   for (const auto& c : cases) {
     const auto file = dir.write("f-" + c.content, c.content);
-    EXPECT_EQ(calc.FileCRCText(file), c.text) << c.content;
-    EXPECT_EQ(calc.FileCRCTextTrimmed(file), c.trimmed) << c.content;
+    EXPECT_EQ(calc.paddedChecksumText(file), c.text) << c.content;
+    EXPECT_EQ(calc.checksumText(file), c.trimmed) << c.content;
     EXPECT_EQ(fileChecksumTrimmed(fileChecksum(c.content)), c.trimmed) << c.content;
   }
   EXPECT_NE(fileChecksum("abc"), standardCrc32("abc"));
@@ -48,8 +48,8 @@ TEST(FileChecksum, LargeFileEqualsInMemoryValue) {
   for (std::size_t i = 0; i < content.size(); ++i) content[i] = static_cast<char>(i * 131 + i / 7);
   TempDir dir;
   const auto file = dir.write("big.bin", content);
-  TCRC32Calc calc;
-  EXPECT_EQ(calc.FileCRCTextTrimmed(file), fileChecksumTrimmed(fileChecksum(content)));
+  FileChecksumCalculator calc;
+  EXPECT_EQ(calc.checksumText(file), fileChecksumTrimmed(fileChecksum(content)));
 }
 
 // Another program may rewrite a document while it is checksummed. The view covers the size of the
@@ -61,7 +61,7 @@ TEST(FileChecksum, FileChangedWhileReadIsMeasuredOrReported) {
   const auto grown = dir.write("grown.bin", content);
   {
     const NativeFile file(grown);
-    TFileMapping view(&file);
+    FileMapping view(&file);
     std::filesystem::resize_file(grown, content.size() + 4096);
     std::uint32_t c = 0xFFFFFFFFu;
     const std::uint8_t* data = nullptr;
@@ -78,7 +78,7 @@ TEST(FileChecksum, FileChangedWhileReadIsMeasuredOrReported) {
 #ifndef _WIN32  // Windows refuses to cut short a file that has a view open
   const auto shrunk = dir.write("shrunk.bin", content);
   const NativeFile file(shrunk);
-  TFileMapping view(&file);
+  FileMapping view(&file);
   std::filesystem::resize_file(shrunk, 1000);
   const std::uint8_t* data = nullptr;
   std::size_t size = 0;
@@ -86,7 +86,7 @@ TEST(FileChecksum, FileChangedWhileReadIsMeasuredOrReported) {
     while (view.nextBlock(data, size)) {
     }
     ADD_FAILURE() << "a file cut short gave a checksum";
-  } catch (const EFileMappingError& e) {
+  } catch (const FileMappingError& e) {
     EXPECT_STREQ(e.what(), "MapViewError");
   }
 #endif
@@ -94,49 +94,36 @@ TEST(FileChecksum, FileChangedWhileReadIsMeasuredOrReported) {
 
 TEST(FileChecksum, FailuresCarryTheirTextsAndLeaveTheCalculatorIdle) {
   TempDir dir;
-  TCRC32Calc calc;
+  FileChecksumCalculator calc;
   const auto empty = dir.write("empty.bin", "");
   try {
-    (void)calc.FileCRCText(empty);
+    (void)calc.paddedChecksumText(empty);
     ADD_FAILURE() << "an empty file has no checksum";
-  } catch (const EFileMappingError& e) {
+  } catch (const FileMappingError& e) {
     EXPECT_STREQ(e.what(), "CreateHandleError");
   }
   EXPECT_FALSE(calc.isBusy());
 
   try {
-    (void)calc.FileCRCText(dir / "missing.bin");
+    (void)calc.paddedChecksumText(dir / "missing.bin");
     ADD_FAILURE() << "a missing file has no checksum";
-  } catch (const EFileMappingError&) {
+  } catch (const FileMappingError&) {
     ADD_FAILURE() << "the open error, not a mapping error";
   } catch (const Error& e) {
     EXPECT_NE(std::string(e.what()).find("missing.bin"), std::string::npos) << e.what();
   }
 
   try {
-    (void)calc.StreamCRC(nullptr);
+    (void)calc.checksumOf(nullptr);
     ADD_FAILURE() << "no stream";
-  } catch (const EFileMappingError& e) {
+  } catch (const FileMappingError& e) {
     EXPECT_STREQ(e.what(), "InvalidParams");
   }
   const NativeFile closed;
-  EXPECT_THROW((void)calc.StreamCRC(&closed), EFileMappingError);
+  EXPECT_THROW((void)calc.checksumOf(&closed), FileMappingError);
 
   EXPECT_FALSE(calc.isBusy());
-  EXPECT_EQ(calc.FileCRCText(dir.write("abc.txt", "abc")), "932BC606");
-}
-
-TEST(FileChecksum, BufferSizeKeepsOnlyValuesInRange) {
-  TCRC32Calc calc;
-  EXPECT_EQ(calc.BufferSize(), 4096);
-  const struct {
-    int set, expected;
-  } steps[] = {{4095, 4096}, {1048576, 1048576}, {1048577, 1048576}, {8192, 8192}, {-1, 8192}};
-  for (const auto& step : steps) {
-    calc.setBufferSize(step.set);
-    EXPECT_EQ(calc.BufferSize(), step.expected) << step.set;
-  }
-  EXPECT_FALSE(calc.OnGetData());
+  EXPECT_EQ(calc.paddedChecksumText(dir.write("abc.txt", "abc")), "932BC606");
 }
 
 }  // namespace

@@ -18,7 +18,7 @@ TEST(FormEscape, EscapesExactlyFiveCharactersInPlace) {
       {"營業+稅", "營業%2B稅"},  // Big5 characters survive the round trip
       {"a😀b", "a?b"},            // outside Big5: the code page's "?"
   };
-  for (const auto& c : cases) EXPECT_EQ(EscapeFormValue(c.value), c.escaped) << c.value;
+  for (const auto& c : cases) EXPECT_EQ(escapeFormValue(c.value), c.escaped) << c.value;
 }
 
 }  // namespace

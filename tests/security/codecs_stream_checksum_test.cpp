@@ -22,9 +22,9 @@ TEST(StreamChecksum, KnownVectors) {
       {std::string(1, '\0'), "D202EF8D"},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(StreamCRCText(c.input), c.text) << c.input;
+    EXPECT_EQ(standardCrc32Text(c.input), c.text) << c.input;
     std::istringstream stream(c.input);
-    EXPECT_EQ(TCRC32().StreamCRCText(stream), c.text) << c.input;
+    EXPECT_EQ(StreamChecksum().standardCrc32Text(stream), c.text) << c.input;
   }
 }
 
@@ -48,10 +48,10 @@ TEST(StreamChecksum, StreamIsReadFromStartAndLeftAtEnd) {
   std::stringstream stream;
   stream << big;
   stream.seekg(0, std::ios::end);
-  TCRC32 crc;
-  EXPECT_EQ(crc.StreamCRCText(stream), StreamCRCText(big));
+  StreamChecksum crc;
+  EXPECT_EQ(crc.standardCrc32Text(stream), standardCrc32Text(big));
   EXPECT_EQ(static_cast<std::size_t>(stream.tellg()), big.size());
-  EXPECT_EQ(crc.Version(), "2010008-001");
+  EXPECT_EQ(crc.version(), "2010008-001");
 }
 
 }  // namespace

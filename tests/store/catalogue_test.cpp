@@ -36,7 +36,7 @@ class PeriodTablesTest : public ::testing::Test {
   void SetUp() override {
     periodFolder = dir / "11305";
     fs::create_directories(periodFolder);
-    common::StartRunLog(runLog, clock);
+    common::startRunLog(runLog, clock);
     orbWin.open("ORBWIN", periodFolder);
   }
   std::string columnsOf(std::string_view table) {
@@ -53,7 +53,7 @@ class PeriodTablesTest : public ::testing::Test {
 };
 
 TEST_F(PeriodTablesTest, AnEmptyFolderGetsAllFiveTablesWithTheirChecksumColumns) {
-  EXPECT_EQ(PreparePeriodTables(orbWin, ui, log), 0U);
+  EXPECT_EQ(preparePeriodTables(orbWin, ui, log), 0U);
   EXPECT_TRUE(ui.messages().empty());
   for (const auto table : kOwnPeriodTables) {
     EXPECT_TRUE(fs::is_regular_file(periodFolder / (std::string(table) + ".DB"))) << table;
@@ -78,7 +78,7 @@ TEST_F(PeriodTablesTest, AnEmptyFolderGetsAllFiveTablesWithTheirChecksumColumns)
                Error);
 
   // A second preparation finds everything in place and changes nothing.
-  EXPECT_EQ(PreparePeriodTables(orbWin, ui, log), 0U);
+  EXPECT_EQ(preparePeriodTables(orbWin, ui, log), 0U);
   EXPECT_EQ(countOf(readFile(runLog), "End of CreateTable"), 5U);
 }
 
@@ -105,7 +105,7 @@ std::string storedLayout(const fs::path& file, const std::string& table) {
 }
 
 TEST_F(PeriodTablesTest, TableFilesHoldTheSharedLayout) {
-  ASSERT_EQ(PreparePeriodTables(orbWin, ui, log), 0U);
+  ASSERT_EQ(preparePeriodTables(orbWin, ui, log), 0U);
   const std::pair<const char*, const char*> layouts[] = {
       {"ORBDB_ATH_FILE",
        "BAN CHAR(8), FILE_SEQ CHAR(10), SUB_SEQ CHAR(4), FILE_NM CHAR(30), FILE_SUB_NM CHAR(4), "
@@ -131,14 +131,14 @@ TEST_F(PeriodTablesTest, TableFilesHoldTheSharedLayout) {
 }
 
 TEST_F(PeriodTablesTest, AnOldIndexTableKeepsItsRowsAndGainsAnEmptyChecksumColumn) {
-  ASSERT_TRUE(CreateAttachmentTable(orbWin, 'B', log));
+  ASSERT_TRUE(createOwnTable(orbWin, 'B', log));
   EXPECT_EQ(columnsOf("ORBDB_ATH_T02").find("T02_CRC"), std::string::npos);
   orbWin.execute("INSERT INTO ORBDB_ATH_T02 (BAN, FILE_SEQ, ZTX_S_AMT) VALUES (:BAN, :SEQ, 5)",
                  {{"BAN", "12345678"}, {"SEQ", "T02000001"}});
   orbWin.close();  // as a previous run would have left it
   orbWin.open("ORBWIN", periodFolder);
 
-  EXPECT_EQ(PreparePeriodTables(orbWin, ui, log), 0U);
+  EXPECT_EQ(preparePeriodTables(orbWin, ui, log), 0U);
   auto rows = orbWin.query("SELECT * FROM ORBDB_ATH_T02");
   ASSERT_EQ(rows.recordCount(), 1U);
   EXPECT_EQ(rows.text("FILE_SEQ"), "T02000001");
@@ -153,7 +153,7 @@ TEST_F(PeriodTablesTest, ATableThatCannotBeCreatedIsReportedAndTheRestGoesOn) {
   if (error) {
     GTEST_SKIP() << "no symbolic links here";
   }
-  EXPECT_EQ(PreparePeriodTables(orbWin, ui, log), 1U);
+  EXPECT_EQ(preparePeriodTables(orbWin, ui, log), 1U);
   EXPECT_EQ(ui.messages(), std::vector<std::string>{"找不到資料檔:" +
                                                     (periodFolder / "ORBDB_ATH_TET.DB").string()});
   EXPECT_TRUE(fs::is_symlink(periodFolder / "ORBDB_ATH_TET.DB"));  // not ours to remove
@@ -186,7 +186,7 @@ TEST(CatalogueTest, TheCategoryTableIsInstalledOnlyWhenMissing) {
     if (c.existing) {
       dir.write(std::string("DB/") + c.codeFolder + "/ORBDB1_ATH_CODE.DB", "user's own table");
     }
-    EXPECT_EQ(InstallAthCodeTable(dbRoot.string(), installed), c.copied) << c.name;
+    EXPECT_EQ(installCategoryTable(dbRoot.string(), installed), c.copied) << c.name;
     EXPECT_EQ(readFile(dbRoot / c.codeFolder / "ORBDB1_ATH_CODE.DB"),
               c.existing ? "user's own table" : "delivered copy")
         << c.name;
@@ -203,15 +203,15 @@ TEST(CatalogueTest, FilingProgramTablesAreCreatedUnderTheirOwnNames) {
   Database code;
   code.open("ORBCODE", dir.path());
   for (const auto table : codeFolderTables()) {
-    CreateFilingProgramTable(code, table);
+    createFilingProgramTable(code, table);
   }
   EXPECT_TRUE(fs::is_regular_file(dir / "ORBDB1_AgentContact.DB"));
   EXPECT_TRUE(fs::is_regular_file(dir / "ORBDB1_APPLYER.DB"));
   // The master holds names of 60 Big5 bytes.
   code.execute("INSERT INTO ORBDB1_Applyer (BAN, BAN_NM_X30) VALUES ('12345678', :NM)",
                {{"NM", std::string(60, 'N')}});
-  EXPECT_THROW(CreateFilingProgramTable(code, "ORBDB1_APPLYER"), Error);
-  EXPECT_THROW(CreateFilingProgramTable(code, "ORBDB_ATH_FILE"), std::invalid_argument);
+  EXPECT_THROW(createFilingProgramTable(code, "ORBDB1_APPLYER"), Error);
+  EXPECT_THROW(createFilingProgramTable(code, "ORBDB_ATH_FILE"), std::invalid_argument);
 }
 
 }  // namespace

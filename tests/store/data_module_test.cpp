@@ -32,11 +32,11 @@ class DataModuleTest : public ::testing::Test {
     orbCode.open("ORBCODE", dbPath / "CODE");
     orbWin.open("ORBWIN", dbPath / kPeriod);
     for (const auto table : codeFolderTables()) {
-      CreateFilingProgramTable(orbCode, table);
+      createFilingProgramTable(orbCode, table);
     }
-    CreateFilingProgramTable(orbWin, kLastUploadTable);
+    createFilingProgramTable(orbWin, kLastUploadTable);
     SystemClock systemClock;
-    ASSERT_EQ(PreparePeriodTables(orbWin, ui, CatalogueLog{dir / "orb_Ath.log", systemClock}), 0U);
+    ASSERT_EQ(preparePeriodTables(orbWin, ui, CatalogueLog{dir / "orb_Ath.log", systemClock}), 0U);
 
     const char* applyer =
         "INSERT INTO ORBDB1_APPLYER (BAN, BAN_NM_X30, VAT_LOSN_X9, HSN_CD, HEAD_BAN) "
@@ -236,8 +236,8 @@ TEST_F(DataModuleTest, VersionTexts) {
   for (const auto& c : cases) {
     settings.version = c.version;
     TdmATH module(orbWin, orbCode, settings, ui);
-    EXPECT_EQ(module.VersionNumberText(), c.text) << c.version;
-    EXPECT_EQ(module.VersionDateText(), "1130501");
+    EXPECT_EQ(module.versionNumberText(), c.text) << c.version;
+    EXPECT_EQ(module.versionDateText(), "1130501");
   }
 }
 

@@ -100,9 +100,9 @@ TEST_F(DemoDataWriter, FilingFilesAreWholeBig5RecordsEndingInCrLf) {
       const std::string record = bytes.substr(at, width);
       EXPECT_EQ(record.substr(width - 2), "\r\n") << file.path;
       EXPECT_EQ(record.substr(0, width - 2).find_first_of("\r\n"), std::string::npos);
-      const std::string text = common::Big5ToUtf8(record);
+      const std::string text = common::big5ToUtf8(record);
       EXPECT_EQ(text.find("\xEF\xBF\xBD"), std::string::npos) << "not Big5: " << file.path;
-      EXPECT_EQ(common::Utf8ToBig5(text), record);
+      EXPECT_EQ(common::utf8ToBig5(text), record);
       chineseSeen |= text.size() > record.size();
       // the taxpayer's BAN stands where the import reads it
       const std::string ban = file.path.stem().string();
@@ -119,7 +119,7 @@ TEST_F(DemoDataWriter, LastUploadHoldsTheChecksumsOfTheWrittenFiles) {
                            "SELECT BAN, DATA_YYMM_X5, T02_CRC, T08_CRC, TET_CRC, UPD_SUCCESS_NO, "
                            "FLG_DATE_X7 FROM ORBDB1_LAST_UPLOAD");
   ASSERT_EQ(rows.recordCount(), summary.lastUpload.size());
-  security::TCRC32Calc crc;
+  security::FileChecksumCalculator crc;
   std::size_t checked = 0;
   for (std::size_t i = 0; i < rows.recordCount(); ++i) {
     const auto& row = rows.row(i);
@@ -132,7 +132,7 @@ TEST_F(DemoDataWriter, LastUploadHoldsTheChecksumsOfTheWrittenFiles) {
     for (const auto& [extension, stored] : files) {
       const fs::path file = filingFolder() / (ban + extension);
       if (fs::exists(file)) {
-        EXPECT_EQ(stored, crc.FileCRCTextTrimmed(file)) << file;
+        EXPECT_EQ(stored, crc.checksumText(file)) << file;
         ++checked;
       } else {
         EXPECT_EQ(stored, "") << "no file, no checksum: " << file;
@@ -150,7 +150,7 @@ TEST_F(DemoDataWriter, CodeTablesHoldTheTaxpayersAndCategories) {
   for (std::size_t i = 0; i < taxpayers.recordCount(); ++i) {
     ++count[taxpayers.row(i)[0].asText()];
     const std::string name = taxpayers.row(i)[1].asText();
-    chineseName |= common::Big5Width(name) < name.size();
+    chineseName |= common::big5Width(name) < name.size();
   }
   EXPECT_GE(count.size(), 5u);
   EXPECT_EQ(count.at(summary.repeatedBan), 2);
@@ -195,7 +195,7 @@ TEST_F(DemoDataWriter, VersionRecordDecryptsToItsIniAndNoticesAreBig5) {
   const std::string stored = readFile(program / "version");
   EXPECT_EQ(stored.find("[Version]"), std::string::npos) << "stored encrypted";
   athup::testing::ScriptedInteraction ui;
-  ASSERT_TRUE(security::CryptFileByMode(ui, program / "version", dir / "version.ini", "D"))
+  ASSERT_TRUE(security::cryptFileByMode(ui, program / "version", dir / "version.ini", "D"))
       << (ui.messages().empty() ? "" : ui.messages().front());
   const std::string ini = readFile(dir / "version.ini");
   EXPECT_EQ(ini.rfind("[Version]\r\nnow=", 0), 0u) << ini;
@@ -205,7 +205,7 @@ TEST_F(DemoDataWriter, VersionRecordDecryptsToItsIniAndNoticesAreBig5) {
 
   for (const char* name : {"readme.txt", "readme_20190101.txt"}) {
     const std::string bytes = readFile(program / name);
-    const std::string text = common::Big5ToUtf8(bytes);
+    const std::string text = common::big5ToUtf8(bytes);
     EXPECT_EQ(text.find("\xEF\xBF\xBD"), std::string::npos) << name;
     EXPECT_TRUE(bytes.ends_with("\r\n")) << name;
     std::size_t lines = 0;

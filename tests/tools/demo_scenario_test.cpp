@@ -39,8 +39,8 @@ TEST(DemoScenario, EverySeedGivesTheRolesAndWritableFiles) {
       for (const ApplyerRow& row : scenario.applyers) {
         ++count[row.BAN];
         EXPECT_TRUE(banPassesCheck(row.BAN)) << row.BAN;
-        EXPECT_LE(common::Big5Width(row.BAN_NM_X30), 60u) << row.BAN_NM_X30;
-        EXPECT_GT(common::Big5Width(row.BAN_NM_X30), 0u);
+        EXPECT_LE(common::big5Width(row.BAN_NM_X30), 60u) << row.BAN_NM_X30;
+        EXPECT_GT(common::big5Width(row.BAN_NM_X30), 0u);
       }
       int repeated = 0;
       for (const auto& [ban, n] : count) repeated += n == 2 ? 1 : (n > 2 ? 100 : 0);

@@ -45,7 +45,7 @@ TEST(SignedZoned, ReadsBackThroughTheFilingFileDecoder) {
   testing::ScriptedInteraction ui;
   for (std::int64_t value = -1050; value <= 1050; value += 7) {
     for (bool signedPositive : {false, true}) {
-      EXPECT_EQ(common::DecodeSignedNumber(signedZoned(value, 12, signedPositive), ui), value);
+      EXPECT_EQ(common::decodeSignedNumber(signedZoned(value, 12, signedPositive), ui), value);
     }
   }
   EXPECT_TRUE(ui.messages().empty());
@@ -104,11 +104,11 @@ TEST(FilingRecords, T08ChineseTextIsBig5PaddedByBytes) {
   EXPECT_EQ(record.substr(0, 5), "11310");
   EXPECT_EQ(record.substr(6, 8), "04595257");
   EXPECT_EQ(record.substr(23, 7), "1131003");
-  EXPECT_EQ(common::Big5ToUtf8(record.substr(44, 150)), "筆記型電腦" + std::string(140, ' '));
+  EXPECT_EQ(common::big5ToUtf8(record.substr(44, 150)), "筆記型電腦" + std::string(140, ' '));
   EXPECT_EQ(record.substr(194, 12), "000000000003");
   EXPECT_EQ(record.substr(206, 12), "00000001234J");
   EXPECT_EQ(record.substr(218, 10), "000000061G");
-  EXPECT_EQ(common::Big5ToUtf8(record.substr(228, 300)),
+  EXPECT_EQ(common::big5ToUtf8(record.substr(228, 300)),
             "供業務部門外勤人員使用" + std::string(278, ' '));
   EXPECT_EQ(record.substr(528), "\r\n");
 }
@@ -130,7 +130,7 @@ TEST(FilingRecords, TetKeepsTheFieldsTheImportReads) {
   EXPECT_EQ(record.substr(39, 1), "N");
   EXPECT_EQ(record.substr(56, 12), "000001234567");
   EXPECT_EQ(record.substr(1074, 1), "F");
-  EXPECT_EQ(common::Big5ToUtf8(record.substr(1092, 12)), "王小明      ");
+  EXPECT_EQ(common::big5ToUtf8(record.substr(1092, 12)), "王小明      ");
   EXPECT_EQ(record.substr(1252, 10), "0000000042");
   EXPECT_EQ(record.substr(1266), "\r\n");
 }

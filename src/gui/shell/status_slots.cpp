@@ -22,7 +22,7 @@ StatusSlots::StatusSlots(QStatusBar* bar) : QObject(bar), m_bar(bar) {
   connect(&m_clearTimer, &QTimer::timeout, this, &StatusSlots::clearNotes);
 }
 
-void StatusSlots::ShowStatus(StatusKind kind, const QString& text) {
+void StatusSlots::showStatus(StatusKind kind, const QString& text) {
   switch (kind) {
     case StatusKind::Note:
       m_slots[0]->setText(text);

@@ -20,9 +20,9 @@ class StatusSlots : public QObject {
 
   explicit StatusSlots(QStatusBar* bar);
 
-  // ShowStatus: Note → slot 0 and (re)start the clearing timer; Alert → (re)start the timer,
+  // showStatus: Note → slot 0 and (re)start the clearing timer; Alert → (re)start the timer,
   // beep, slot 2 and the window's hint; Period → slot 1, kept until replaced.
-  void ShowStatus(StatusKind kind, const QString& text);
+  void showStatus(StatusKind kind, const QString& text);
 
   [[nodiscard]] QString slotText(int slot) const;
   [[nodiscard]] bool clearingPending() const { return m_clearTimer.isActive(); }

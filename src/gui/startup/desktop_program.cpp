@@ -11,11 +11,11 @@
 #include "app/version_record.h"
 #include "common/connectivity.h"
 #include "gui/dialogs/message_box.h"
-#include "gui/shell/frm_msg_form.h"
-#include "gui/shell/frm_text_view.h"
-#include "gui/startup/frm_orb_logo.h"
+#include "gui/shell/help_text_window.h"
+#include "gui/shell/text_viewer.h"
+#include "gui/startup/splash_window.h"
 #include "gui/startup/logo_texts.h"
-#include "gui/startup/ws003.h"
+#include "gui/startup/period_window.h"
 #include "gui/support/qt_text.h"
 
 namespace athup::gui {
@@ -31,26 +31,26 @@ DesktopProgram::DesktopProgram(app::Environment environment, app::ProgramLocatio
                           m_interaction,
                           m_clock,
                           std::move(program),
-                          app::GetSharedDocDir(m_environment),
+                          app::sharedDocDir(m_environment),
                           m_environment.tempFolder()};
   m_session = std::make_unique<app::AppSession>(std::move(setup));
 }
 
 DesktopProgram::~DesktopProgram() = default;
 
-std::unique_ptr<TfrmORBLogo> DesktopProgram::makeSplash(bool withWelcome, QWidget* parent) {
-  TfrmORBLogo::Texts texts =
+std::unique_ptr<SplashWindow> DesktopProgram::makeSplash(bool withWelcome, QWidget* parent) {
+  SplashWindow::Texts texts =
       logoTexts(m_session->version(), m_session->program(), m_clock, withWelcome);
-  auto splash = std::make_unique<TfrmORBLogo>(std::move(texts), parent);
-  TfrmORBLogo* raw = splash.get();
+  auto splash = std::make_unique<SplashWindow>(std::move(texts), parent);
+  SplashWindow* raw = splash.get();
   splash->setOnFirstActivation([this, raw] { showNotice(raw); });
   return splash;
 }
 
 void DesktopProgram::showNotice(QWidget* owner) {
-  TfrmTextView viewer(m_interaction, owner);
+  TextViewer viewer(m_interaction, owner);
   try {
-    viewer.Load(m_session->program().deliveryFile(kNoticeFile), TfrmTextView::kNoticeMode);
+    viewer.load(m_session->program().deliveryFile(kNoticeFile), TextViewer::kNoticeMode);
   } catch (const std::exception& error) {
     // Reported like any uncaught error; the splash stays without the viewer.
     m_interaction.showMessage(MessageKind::Error, error.what());
@@ -60,9 +60,9 @@ void DesktopProgram::showNotice(QWidget* owner) {
 }
 
 QDialog* DesktopProgram::makePeriodWindow(QWidget* parent) {
-  return new TWS003(m_interaction, app::DefaultPeriod(m_clock),
+  return new PeriodWindow(m_interaction, app::defaultPeriod(m_clock),
                     [this](const std::string& period) {
-                      return m_session->PrepareEnvironment(period);
+                      return m_session->prepareEnvironment(period);
                     },
                     parent);
 }
@@ -81,13 +81,13 @@ ShellServices DesktopProgram::shellServices() {
   services.title = kProgramTitle;
   services.version = [this] { return m_session->version().gVersion; };
   services.today = [this] { return m_session->period().gToday; };
-  services.isOnline = [] { return common::IsInternetOnline(); };
+  services.isOnline = [] { return common::isInternetOnline(); };
   services.makeAbout = [this](QWidget* parent) -> QDialog* {
     return makeSplash(false, parent).release();
   };
   services.makePeriodWindow = [this](QWidget* parent) { return makePeriodWindow(parent); };
   services.terminationRequested = [](QDialog& window) {
-    auto* period = qobject_cast<TWS003*>(&window);
+    auto* period = qobject_cast<PeriodWindow*>(&window);
     return period && period->terminationRequested();
   };
   return services;
@@ -105,7 +105,7 @@ int DesktopProgram::run() {
     (void)splash->exec();
   }
 
-  m_mainForm = std::make_unique<TORBMainForm>(shellServices());
+  m_mainForm = std::make_unique<MainWindow>(shellServices());
   m_interaction.setParent(m_mainForm.get());
   m_interaction.setStatusSlots(m_mainForm->statusSlots());
 
@@ -114,16 +114,16 @@ int DesktopProgram::run() {
     if (period->exec() != QDialog::Accepted) return 0;
   }
 
-  app::AskVersionCheck(
-      m_interaction, [] { return common::IsInternetOnline(); },
+  app::askVersionCheck(
+      m_interaction, [] { return common::isInternetOnline(); },
       [this] {
         // The version-check window comes in a later version.
         m_interaction.showMessage(MessageKind::Information,
-                                  TORBMainForm::notYetAvailableText("版本檢查"));
+                                  MainWindow::notYetAvailableText("版本檢查"));
       });
 
   try {
-    (void)m_session->CreateDataModule();
+    (void)m_session->createDataModule();
   } catch (const std::exception& error) {
     // The main window still opens, so the user can read the message and change the period.
     m_interaction.showMessage(MessageKind::Error, error.what());

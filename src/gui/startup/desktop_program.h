@@ -8,14 +8,14 @@
 #include "app/ini_settings_store.h"
 #include "common/clock.h"
 #include "gui/qt_interaction.h"
-#include "gui/shell/orb_main_form.h"
+#include "gui/shell/main_window.h"
 
 class QDialog;
 class QWidget;
 
 namespace athup::gui {
 
-class TfrmORBLogo;
+class SplashWindow;
 
 // The desktop program: it owns the ports and the session, runs the start-up in its fixed order
 // (version record, splash with the notice, period window, version question, main window) and
@@ -40,7 +40,7 @@ class DesktopProgram {
   [[nodiscard]] int saveScreenshots(const QString& folder);
 
  private:
-  [[nodiscard]] std::unique_ptr<TfrmORBLogo> makeSplash(bool withWelcome, QWidget* parent);
+  [[nodiscard]] std::unique_ptr<SplashWindow> makeSplash(bool withWelcome, QWidget* parent);
   void showNotice(QWidget* owner);
   [[nodiscard]] QDialog* makePeriodWindow(QWidget* parent);
   [[nodiscard]] ShellServices shellServices();
@@ -51,7 +51,7 @@ class DesktopProgram {
   SystemClock m_clock;
   QtInteraction m_interaction;
   std::unique_ptr<app::AppSession> m_session;
-  std::unique_ptr<TORBMainForm> m_mainForm;
+  std::unique_ptr<MainWindow> m_mainForm;
 };
 
 }  // namespace athup::gui

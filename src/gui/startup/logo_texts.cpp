@@ -5,15 +5,15 @@
 
 namespace athup::gui {
 
-TfrmORBLogo::Texts logoTexts(const app::VersionInfo& version, const app::ProgramLocation& program,
+SplashWindow::Texts logoTexts(const app::VersionInfo& version, const app::ProgramLocation& program,
                              const Clock& clock, bool withWelcome) {
-  TfrmORBLogo::Texts texts;
+  SplashWindow::Texts texts;
   texts.picture = QPixmap(fromPath(program.deliveryFile("athup.png")));
   texts.title = QString::fromUtf8(kProgramTitle);
-  texts.version = qs(app::VersionLabel(version.gVersion));
+  texts.version = qs(app::versionLabel(version.gVersion));
   texts.versionDate = qs(version.gVersionDateText);
   if (withWelcome) texts.welcome = QString::fromUtf8(kWelcomeLine);
-  if (auto notice = app::NoticeLabelText(program.deliveryFile(app::NoticeSourceName(clock)))) {
+  if (auto notice = app::noticeLabelText(program.deliveryFile(app::noticeSourceName(clock)))) {
     texts.notice = qs(*notice);
   }
   return texts;

@@ -3,7 +3,7 @@
 #include "app/program_location.h"
 #include "app/version_record.h"
 #include "common/clock.h"
-#include "gui/startup/frm_orb_logo.h"
+#include "gui/startup/splash_window.h"
 
 namespace athup::gui {
 
@@ -13,7 +13,7 @@ inline constexpr char kWelcomeLine[] = "歡迎使用營業稅申報附件上傳�
 
 // What the splash shows: the version labels of the record read at start-up, the notice lines of
 // the readme in force today and the program's mark; the welcome line only at start-up.
-[[nodiscard]] TfrmORBLogo::Texts logoTexts(const app::VersionInfo& version,
+[[nodiscard]] SplashWindow::Texts logoTexts(const app::VersionInfo& version,
                                            const app::ProgramLocation& program,
                                            const Clock& clock, bool withWelcome);
 

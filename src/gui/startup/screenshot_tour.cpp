@@ -7,10 +7,10 @@
 
 #include "app/period_input.h"
 #include "gui/dialogs/message_box.h"
-#include "gui/shell/frm_msg_form.h"
-#include "gui/shell/frm_text_view.h"
+#include "gui/shell/help_text_window.h"
+#include "gui/shell/text_viewer.h"
 #include "gui/startup/desktop_program.h"
-#include "gui/startup/frm_orb_logo.h"
+#include "gui/startup/splash_window.h"
 #include "gui/startup/logo_texts.h"
 #include "gui/support/qt_text.h"
 
@@ -56,9 +56,9 @@ int DesktopProgram::saveScreenshots(const QString& folderName) {
     splash->hide();
   }
   {
-    TfrmTextView viewer(m_interaction);
+    TextViewer viewer(m_interaction);
     try {
-      viewer.Load(m_session->program().deliveryFile(kNoticeFile), TfrmTextView::kNoticeMode);
+      viewer.load(m_session->program().deliveryFile(kNoticeFile), TextViewer::kNoticeMode);
     } catch (const std::exception& error) {
       qWarning("%s", error.what());
       ok = false;
@@ -67,7 +67,7 @@ int DesktopProgram::saveScreenshots(const QString& folderName) {
     ok &= save(viewer, folder, QStringLiteral("02-notice.png"));
   }
 
-  m_mainForm = std::make_unique<TORBMainForm>(shellServices());
+  m_mainForm = std::make_unique<MainWindow>(shellServices());
   m_interaction.setParent(m_mainForm.get());
   m_interaction.setStatusSlots(m_mainForm->statusSlots());
   {
@@ -75,7 +75,7 @@ int DesktopProgram::saveScreenshots(const QString& folderName) {
     period->show();
     ok &= save(*period, folder, QStringLiteral("03-period.png"));
   }
-  if (!m_session->PrepareEnvironment(app::DefaultPeriod(m_clock))) {
+  if (!m_session->prepareEnvironment(app::defaultPeriod(m_clock))) {
     qWarning("preparing the default period failed: %s", qPrintable(MessageBox::lastText()));
   }
   m_mainForm->resize(1024, 720);
@@ -83,7 +83,7 @@ int DesktopProgram::saveScreenshots(const QString& folderName) {
   m_mainForm->openFlow();
   ok &= save(*m_mainForm, folder, QStringLiteral("04-main.png"));
   {
-    TfrmMsgForm help;
+    HelpTextWindow help;
     const auto helpFolder = m_session->program().deliveryFile("Help");
     if (!help.loadFile(helpFolder / "HELP_ORBATT_STEP1.txt")) {
       qWarning("no help text in %s", helpFolder.string().c_str());

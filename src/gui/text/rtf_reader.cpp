@@ -281,7 +281,7 @@ class Converter {
   bool awaitingTrailByte() const {
     std::size_t i = 0;
     while (i < m_bytes.size()) {
-      i += common::IsBig5LeadByte(static_cast<unsigned char>(m_bytes[i])) ? 2 : 1;
+      i += common::isBig5LeadByte(static_cast<unsigned char>(m_bytes[i])) ? 2 : 1;
     }
     return i > m_bytes.size();
   }
@@ -295,7 +295,7 @@ class Converter {
     if (m_bytes.empty()) return;
     const std::string bytes = std::move(m_bytes);
     m_bytes.clear();
-    emitText(common::Big5ToUtf8(bytes));
+    emitText(common::big5ToUtf8(bytes));
   }
 
   std::string styleOf(const CharState& s) const {

@@ -4,7 +4,7 @@
 
 namespace athup::index {
 
-std::string fieldTypeName(TFieldType type) {
+std::string fieldTypeName(FieldType type) {
   static constexpr std::array<const char*, 26> kNames = {
       "ftUnknown",    "ftString",     "ftSmallint", "ftInteger",     "ftWord",   "ftBoolean",
       "ftFloat",      "ftCurrency",   "ftBCD",      "ftDate",        "ftTime",   "ftDateTime",
@@ -15,20 +15,20 @@ std::string fieldTypeName(TFieldType type) {
   return index < kNames.size() ? kNames[index] : "ftUnknown";
 }
 
-bool isAcceptedFieldType(TFieldType type) {
+bool isAcceptedFieldType(FieldType type) {
   switch (type) {
-    case TFieldType::ftString:
-    case TFieldType::ftSmallint:
-    case TFieldType::ftInteger:
-    case TFieldType::ftWord:
-    case TFieldType::ftBoolean:
-    case TFieldType::ftFloat:
-    case TFieldType::ftCurrency:
-    case TFieldType::ftDate:
-    case TFieldType::ftTime:
-    case TFieldType::ftDateTime:
-    case TFieldType::ftWideString:
-    case TFieldType::ftLargeint:
+    case FieldType::ftString:
+    case FieldType::ftSmallint:
+    case FieldType::ftInteger:
+    case FieldType::ftWord:
+    case FieldType::ftBoolean:
+    case FieldType::ftFloat:
+    case FieldType::ftCurrency:
+    case FieldType::ftDate:
+    case FieldType::ftTime:
+    case FieldType::ftDateTime:
+    case FieldType::ftWideString:
+    case FieldType::ftLargeint:
       return true;
     default:
       return false;

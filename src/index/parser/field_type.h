@@ -6,7 +6,7 @@ namespace athup::index {
 
 // Field types of a record format. They only label a field: values are read as text or as a
 // number by the caller's choice.
-enum class TFieldType {
+enum class FieldType {
   ftUnknown,
   ftString,
   ftSmallint,
@@ -36,9 +36,9 @@ enum class TFieldType {
 };
 
 // The type's name as written in code ("ftString").
-[[nodiscard]] std::string fieldTypeName(TFieldType type);
+[[nodiscard]] std::string fieldTypeName(FieldType type);
 
 // Whether a record format may declare a field of this type.
-[[nodiscard]] bool isAcceptedFieldType(TFieldType type);
+[[nodiscard]] bool isAcceptedFieldType(FieldType type);
 
 }  // namespace athup::index

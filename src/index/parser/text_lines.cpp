@@ -11,8 +11,8 @@ bool endsLine(char ch) {
 
 }  // namespace
 
-TPosList scanLineStarts(std::string_view content) {
-  TPosList starts;
+LinePositions scanLineStarts(std::string_view content) {
+  LinePositions starts;
   std::size_t i = 0;
   while (i < content.size()) {
     const char ch = content[i];
@@ -21,7 +21,7 @@ TPosList scanLineStarts(std::string_view content) {
       ++i;
       continue;
     }
-    starts.Add(static_cast<std::int64_t>(i));
+    starts.add(static_cast<std::int64_t>(i));
     while (i < content.size() && !endsLine(content[i])) ++i;
   }
   return starts;

@@ -5,7 +5,7 @@
 #include <system_error>
 
 #include "common/errors.h"
-#include "security/cipher/t_encrypt.h"
+#include "security/cipher/receipt_file_cipher.h"
 
 namespace athup::security {
 namespace {
@@ -35,7 +35,7 @@ void removeQuietly(const std::filesystem::path& path) {
 
 }  // namespace
 
-bool CryptFileWithPassword(Interaction& ui, const std::filesystem::path& source,
+bool cryptFileWithPassword(Interaction& ui, const std::filesystem::path& source,
                            const std::filesystem::path& destination, std::string_view mode,
                            std::string_view password) {
   const bool encrypt = equalsIgnoringCase(mode, 'E');
@@ -46,14 +46,14 @@ bool CryptFileWithPassword(Interaction& ui, const std::filesystem::path& source,
   const bool inPlace = !destination.empty() && samePath(source, destination);
   const auto output = inPlace ? withTmpEnding(destination) : destination;
   try {
-    TEncrypt cipher(TaxSystem::ORB);
-    cipher.setFileSource(source);
-    cipher.setFileDestination(output);
-    cipher.setPW(std::string(password));
+    ReceiptFileCipher cipher(TaxSystem::ORB);
+    cipher.setSource(source);
+    cipher.setDestination(output);
+    cipher.setPassword(std::string(password));
     if (encrypt) {
-      cipher.Encrypt();
+      cipher.encrypt();
     } else {
-      cipher.Decrypt();
+      cipher.decrypt();
     }
     if (inPlace) {
       // The rename replaces the source in one step, so it is never lost half-way.
@@ -66,7 +66,7 @@ bool CryptFileWithPassword(Interaction& ui, const std::filesystem::path& source,
       }
     }
     return true;
-  } catch (const EOrbCancel&) {
+  } catch (const StoppedByUser&) {
     throw;
   } catch (const SilentAbort&) {
     throw;
@@ -76,9 +76,9 @@ bool CryptFileWithPassword(Interaction& ui, const std::filesystem::path& source,
   }
 }
 
-bool CryptFileByMode(Interaction& ui, const std::filesystem::path& source,
+bool cryptFileByMode(Interaction& ui, const std::filesystem::path& source,
                      const std::filesystem::path& destination, std::string_view mode) {
-  return CryptFileWithPassword(ui, source, destination, mode, kVersionFilePw);
+  return cryptFileWithPassword(ui, source, destination, mode, kVersionFilePw);
 }
 
 }  // namespace athup::security

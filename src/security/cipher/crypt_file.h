@@ -11,12 +11,12 @@ namespace athup::security {
 // under this program's system code. A destination equal to the source is replaced in place
 // through the destination name followed by "tmp". Any failure is shown in a message box and
 // gives false; the source is then untouched and no "tmp" file or partial destination is left.
-[[nodiscard]] bool CryptFileWithPassword(Interaction& ui, const std::filesystem::path& source,
+[[nodiscard]] bool cryptFileWithPassword(Interaction& ui, const std::filesystem::path& source,
                                          const std::filesystem::path& destination,
                                          std::string_view mode, std::string_view password);
 
 // The same with the password of the version record.
-[[nodiscard]] bool CryptFileByMode(Interaction& ui, const std::filesystem::path& source,
+[[nodiscard]] bool cryptFileByMode(Interaction& ui, const std::filesystem::path& source,
                                    const std::filesystem::path& destination, std::string_view mode);
 
 }  // namespace athup::security

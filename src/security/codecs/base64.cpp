@@ -135,7 +135,7 @@ void writeAll(std::ostream& out, const std::string& text) {
 
 }  // namespace
 
-void Base64EncodeStream(std::istream& in, std::ostream& out) {
+void base64EncodeStream(std::istream& in, std::ostream& out) {
   Encoder encoder;
   std::string block(kEncodeBlock, '\0');
   std::string text;
@@ -149,7 +149,7 @@ void Base64EncodeStream(std::istream& in, std::ostream& out) {
   }
 }
 
-void Base64DecodeStream(std::istream& in, std::ostream& out) {
+void base64DecodeStream(std::istream& in, std::ostream& out) {
   Decoder decoder;
   std::string block(kDecodeBlock, '\0');
   std::string bytes;
@@ -166,13 +166,13 @@ void Base64DecodeStream(std::istream& in, std::ostream& out) {
   writeAll(out, bytes);
 }
 
-std::string Base64EncodeText(std::string_view bytes) {
+std::string base64EncodeText(std::string_view bytes) {
   std::string text;
   Encoder().encode(bytesOf(bytes), bytes.size(), text);
   return text;
 }
 
-std::string Base64DecodeText(std::string_view text) {
+std::string base64DecodeText(std::string_view text) {
   std::string bytes;
   Decoder decoder;
   decoder.decode(bytesOf(text), text.size(), bytes);
@@ -180,7 +180,7 @@ std::string Base64DecodeText(std::string_view text) {
   return bytes;
 }
 
-std::string Base64Line(std::string_view bytes) {
+std::string base64Line(std::string_view bytes) {
   // The encoder only ever writes CR LF as line breaks, so leaving them out is removing them.
   std::string line;
   Encoder(false).encode(bytesOf(bytes), bytes.size(), line);

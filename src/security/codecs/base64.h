@@ -10,17 +10,17 @@
 namespace athup::security {
 
 // Encodes from the input's current position to its end.
-void Base64EncodeStream(std::istream& in, std::ostream& out);
+void base64EncodeStream(std::istream& in, std::ostream& out);
 
 // Decodes from the input's current position to its end. A trailing group of two or three
 // characters gives one or two bytes; a single trailing character gives nothing.
-void Base64DecodeStream(std::istream& in, std::ostream& out);
+void base64DecodeStream(std::istream& in, std::ostream& out);
 
-[[nodiscard]] std::string Base64EncodeText(std::string_view bytes);
-[[nodiscard]] std::string Base64DecodeText(std::string_view text);
+[[nodiscard]] std::string base64EncodeText(std::string_view bytes);
+[[nodiscard]] std::string base64DecodeText(std::string_view text);
 
 // The encoding as one unbroken line (every CR and LF removed): the form of seals and request
 // values.
-[[nodiscard]] std::string Base64Line(std::string_view bytes);
+[[nodiscard]] std::string base64Line(std::string_view bytes);
 
 }  // namespace athup::security

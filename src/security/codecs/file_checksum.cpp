@@ -75,25 +75,14 @@ std::string fileChecksumText(std::uint32_t value) {
   return std::string(8 - digits.size(), ' ') + digits;
 }
 
-void TCRC32Calc::checkIdle() const {
-  if (m_busy) throw ECRC32CalcError("CRC Calc is Busy");
+void FileChecksumCalculator::checkIdle() const {
+  if (m_busy) throw ChecksumBusyError("CRC Calc is Busy");
 }
 
-void TCRC32Calc::setBufferSize(int value) {
-  checkIdle();
-  if (value < kMinBufferSize || value > kMaxBufferSize) return;
-  m_bufferSize = value;
-}
-
-void TCRC32Calc::setOnGetData(TGetDataEvent handler) {
-  checkIdle();
-  m_onGetData = std::move(handler);
-}
-
-std::uint32_t TCRC32Calc::StreamCRC(const NativeFile* file) {
+std::uint32_t FileChecksumCalculator::checksumOf(const NativeFile* file) {
   checkIdle();
   BusyScope busy(m_busy);
-  TFileMapping mapping(file);
+  FileMapping mapping(file);
   std::uint32_t c = 0xFFFFFFFFu;
   const std::uint8_t* data = nullptr;
   std::size_t size = 0;
@@ -102,14 +91,14 @@ std::uint32_t TCRC32Calc::StreamCRC(const NativeFile* file) {
   return c ^ 0xFFFFFFFFu;
 }
 
-std::string TCRC32Calc::FileCRCText(const std::filesystem::path& path) {
+std::string FileChecksumCalculator::paddedChecksumText(const std::filesystem::path& path) {
   checkIdle();
   const NativeFile file(path);
-  return fileChecksumText(StreamCRC(&file));
+  return fileChecksumText(checksumOf(&file));
 }
 
-std::string TCRC32Calc::FileCRCTextTrimmed(const std::filesystem::path& path) {
-  const std::string text = FileCRCText(path);
+std::string FileChecksumCalculator::checksumText(const std::filesystem::path& path) {
+  const std::string text = paddedChecksumText(path);
   return text.substr(text.find_first_not_of(' '));
 }
 

@@ -13,15 +13,15 @@ namespace athup::security {
 // kill the process with SIGBUS when another program truncates the file while it is read, and
 // the filing program may do just that.
 //
-// Failures raise EFileMappingError with the step's text: "InvalidParams" (no open file),
+// Failures raise FileMappingError with the step's text: "InvalidParams" (no open file),
 // "CreateHandleError" (the view cannot be created; always for an empty file), "MapViewError"
 // (the content cannot be read), "UnmapViewError" and "CloseMappingHandle" (from release()).
-class TFileMapping {
+class FileMapping {
  public:
-  explicit TFileMapping(const NativeFile* file);
-  ~TFileMapping();  // releases quietly; call release() to learn about failures
-  TFileMapping(const TFileMapping&) = delete;
-  TFileMapping& operator=(const TFileMapping&) = delete;
+  explicit FileMapping(const NativeFile* file);
+  ~FileMapping();  // releases quietly; call release() to learn about failures
+  FileMapping(const FileMapping&) = delete;
+  FileMapping& operator=(const FileMapping&) = delete;
 
   // The file's size when the view was created; the blocks cover exactly that many bytes.
   [[nodiscard]] std::uint64_t size() const { return m_size; }

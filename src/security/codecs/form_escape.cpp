@@ -18,7 +18,7 @@ std::size_t utf8Length(unsigned char lead) {
 // One non-ASCII character after its trip through code page 950 and back.
 std::string throughBig5(std::string_view character) {
   try {
-    return common::Big5ToUtf8(common::Utf8ToBig5(character));
+    return common::big5ToUtf8(common::utf8ToBig5(character));
   } catch (const Error&) {
     return "?";  // the code page's default character, as the wide-to-Big5 conversion gives
   }
@@ -26,7 +26,7 @@ std::string throughBig5(std::string_view character) {
 
 }  // namespace
 
-std::string EscapeFormValue(std::string_view value) {
+std::string escapeFormValue(std::string_view value) {
   std::string out;
   out.reserve(value.size() + value.size() / 8);
   for (std::size_t i = 0; i < value.size();) {

@@ -9,6 +9,6 @@ namespace athup::security {
 // a name=value&... form body: CR "%0D", LF "%0A", "+" "%2B", "/" "%2F", "=" "%3D". Nothing else is
 // escaped, not even "&", "%" or blanks. UTF-8 in and out; the value passes through code page 950
 // on the way, so a character Big5 cannot hold comes back as "?".
-[[nodiscard]] std::string EscapeFormValue(std::string_view value);
+[[nodiscard]] std::string escapeFormValue(std::string_view value);
 
 }  // namespace athup::security

@@ -39,15 +39,15 @@ std::string crc32HexText(std::uint32_t value) {
   return text;
 }
 
-std::string StreamCRCText(std::string_view bytes) {
+std::string standardCrc32Text(std::string_view bytes) {
   return crc32HexText(standardCrc32(bytes));
 }
 
-std::string TCRC32::StreamCRCText(std::string_view bytes) const {
-  return security::StreamCRCText(bytes);
+std::string StreamChecksum::standardCrc32Text(std::string_view bytes) const {
+  return security::standardCrc32Text(bytes);
 }
 
-std::string TCRC32::StreamCRCText(std::istream& stream) const {
+std::string StreamChecksum::standardCrc32Text(std::istream& stream) const {
   stream.clear();
   stream.seekg(0, std::ios::beg);
   if (!stream) throw Error("The stream cannot be positioned at its start.");

@@ -18,17 +18,17 @@ namespace athup::security {
 [[nodiscard]] std::string crc32HexText(std::uint32_t value);
 
 // The standard CRC-32 of bytes as eight upper-case hexadecimal digits; empty gives "00000000".
-[[nodiscard]] std::string StreamCRCText(std::string_view bytes);
+[[nodiscard]] std::string standardCrc32Text(std::string_view bytes);
 
 // The stream checksum component the ciphers create for each operation.
-class TCRC32 {
+class StreamChecksum {
  public:
-  [[nodiscard]] const std::string& Version() const { return m_version; }
+  [[nodiscard]] const std::string& version() const { return m_version; }
 
   // Checksums the whole stream from position 0 and leaves it at its end. A stream that fails
   // while reading raises athup::Error.
-  [[nodiscard]] std::string StreamCRCText(std::istream& stream) const;
-  [[nodiscard]] std::string StreamCRCText(std::string_view bytes) const;
+  [[nodiscard]] std::string standardCrc32Text(std::istream& stream) const;
+  [[nodiscard]] std::string standardCrc32Text(std::string_view bytes) const;
 
  private:
   std::string m_version = "2010008-001";

@@ -9,10 +9,10 @@ namespace athup::store {
 
 namespace fs = std::filesystem;
 
-bool InstallAthCodeTable(const std::string& dbPathSetting, const fs::path& docDir) {
+bool installCategoryTable(const std::string& dbPathSetting, const fs::path& docDir) {
   constexpr std::string_view kFileName = "ORBDB1_ATH_CODE.DB";
   const fs::path codeFolder = resolveFolderIgnoringCase(
-      common::pathFromUtf8(common::IncludeBackslash(dbPathSetting)), "code");
+      common::pathFromUtf8(common::withTrailingSeparator(dbPathSetting)), "code");
   if (!findFileIgnoringCase(codeFolder, kFileName).empty()) {
     return false;
   }

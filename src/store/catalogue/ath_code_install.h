@@ -10,6 +10,6 @@ namespace athup::store {
 // overwritten. The folder and file names are matched ignoring case, so the copy lands in the code
 // folder the ORBCODE alias reads however it is spelt. The result of the copy is not checked: a
 // missing category table shows up as empty category names. Returns true when a file was copied.
-bool InstallAthCodeTable(const std::string& dbPathSetting, const std::filesystem::path& docDir);
+bool installCategoryTable(const std::string& dbPathSetting, const std::filesystem::path& docDir);
 
 }  // namespace athup::store

@@ -55,7 +55,7 @@ const TableDefinition& filingProgramTableDefinition(std::string_view table) {
   throw std::invalid_argument("not a table of the filing program: " + std::string(table));
 }
 
-void CreateFilingProgramTable(Database& database, std::string_view table) {
+void createFilingProgramTable(Database& database, std::string_view table) {
   const TableDefinition& definition = filingProgramTableDefinition(table);
   database.execute(createTableStatement(definition, table));
 }

@@ -30,6 +30,6 @@ inline constexpr std::string_view kLastUploadTable = "ORBDB1_LAST_UPLOAD";
 
 // Creates one of the filing program's tables in the database's folder, its file named exactly
 // like `table` + ".DB". An existing table raises athup::Error.
-void CreateFilingProgramTable(Database& database, std::string_view table);
+void createFilingProgramTable(Database& database, std::string_view table);
 
 }  // namespace athup::store

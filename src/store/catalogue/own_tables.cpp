@@ -80,7 +80,7 @@ const TableDefinition& ownTableDefinition(std::string_view table) {
   throw std::invalid_argument("not an own table: " + std::string(table));
 }
 
-bool CreateAttachmentTable(Database& orbWin, char selector, const CatalogueLog& log) {
+bool createOwnTable(Database& orbWin, char selector, const CatalogueLog& log) {
   if (selector < 'A' || selector > 'E') {
     throw std::invalid_argument("CreateAttachmentTable: unknown selector");
   }
@@ -94,22 +94,22 @@ bool CreateAttachmentTable(Database& orbWin, char selector, const CatalogueLog& 
     // Reported by the caller's check for the table file, with the path the user can act on.
     created = false;
   }
-  common::AppendRunLog(log.runLogFile, "End of CreateTable", log.clock);
+  common::appendRunLog(log.runLogFile, "End of CreateTable", log.clock);
   return created;
 }
 
-void AddT02Crc(Database& orbWin) {
+void addT02Crc(Database& orbWin) {
   addCrcColumn(orbWin, kAthT02Table, "T02_CRC");
 }
 
-void AddT08Crc(Database& orbWin) {
+void addT08Crc(Database& orbWin) {
   addCrcColumn(orbWin, kAthT08Table, "T08_CRC");
 }
 
-std::size_t PreparePeriodTables(Database& orbWin, Interaction& ui, const CatalogueLog& log) {
+std::size_t preparePeriodTables(Database& orbWin, Interaction& ui, const CatalogueLog& log) {
   for (std::size_t i = 0; i < kOwnPeriodTables.size(); ++i) {
     if (!orbWin.tableExists(kOwnPeriodTables[i])) {
-      (void)CreateAttachmentTable(orbWin, static_cast<char>('A' + i), log);
+      (void)createOwnTable(orbWin, static_cast<char>('A' + i), log);
     }
   }
   std::size_t missing = 0;
@@ -123,10 +123,10 @@ std::size_t PreparePeriodTables(Database& orbWin, Interaction& ui, const Catalog
   }
   // A table reported missing above has nothing to migrate; the preparation goes on without it.
   if (orbWin.tableExists(kAthT02Table)) {
-    AddT02Crc(orbWin);
+    addT02Crc(orbWin);
   }
   if (orbWin.tableExists(kAthT08Table)) {
-    AddT08Crc(orbWin);
+    addT08Crc(orbWin);
   }
   return missing;
 }

@@ -21,14 +21,14 @@ inline constexpr std::string_view kAthStatusTable = "ORBDB1_ATH_STATUS";
 inline constexpr std::string_view kAthTetTable = "ORBDB_ATH_TET";
 
 // The five own period tables in the order they are created and checked; the selector of
-// CreateAttachmentTable for the i-th is 'A' + i.
+// createOwnTable for the i-th is 'A' + i.
 inline constexpr std::array<std::string_view, 5> kOwnPeriodTables = {
     kAthFileTable, kAthT02Table, kAthT08Table, kAthStatusTable, kAthTetTable};
 
 // Full current definitions, CRC columns included.
 [[nodiscard]] const TableDefinition& ownTableDefinition(std::string_view table);
 
-// Where CreateAttachmentTable reports that it ran.
+// Where createOwnTable reports that it ran.
 struct CatalogueLog {
   std::filesystem::path runLogFile;
   const Clock& clock;
@@ -39,17 +39,17 @@ struct CatalogueLog {
 // "End of CreateTable" goes to the run log afterwards, also when the statement failed. A failure
 // leaves the table file missing and returns false; the caller's file check reports it. An
 // unknown selector throws std::invalid_argument.
-[[nodiscard]] bool CreateAttachmentTable(Database& orbWin, char selector, const CatalogueLog& log);
+[[nodiscard]] bool createOwnTable(Database& orbWin, char selector, const CatalogueLog& log);
 
 // Migrations: adds T02_CRC / T08_CRC (CHAR(20), empty for existing rows) when the table lacks it.
 // A failing ALTER TABLE raises athup::Error.
-void AddT02Crc(Database& orbWin);
-void AddT08Crc(Database& orbWin);
+void addT02Crc(Database& orbWin);
+void addT08Crc(Database& orbWin);
 
 // The period part of the environment preparation: creates each missing own table in order, then
 // shows "找不到資料檔:" + the table file's path in a plain message box for each one still
 // missing (and goes on), then runs the migrations of the index tables that exist. Returns the
 // number of tables still missing.
-std::size_t PreparePeriodTables(Database& orbWin, Interaction& ui, const CatalogueLog& log);
+std::size_t preparePeriodTables(Database& orbWin, Interaction& ui, const CatalogueLog& log);
 
 }  // namespace athup::store

@@ -92,7 +92,7 @@ void TdmATH::DataModuleCreate() {
   m_resultLines.clear();
 }
 
-std::optional<TBanRec> TdmATH::FindTaxpayer(std::string_view ban) {
+std::optional<TaxpayerRecord> TdmATH::FindTaxpayer(std::string_view ban) {
   // The master has no key: with a BAN twice, the first row in table order counts.
   const ResultSet rows = m_orbCode.query(
       "SELECT * FROM \"" + tableFileName(kApplyerFileTable) + "\" WHERE BAN = :BAN ORDER BY rowid",
@@ -101,10 +101,10 @@ std::optional<TBanRec> TdmATH::FindTaxpayer(std::string_view ban) {
     return std::nullopt;
   }
   auto field = [&rows](std::string_view name, std::size_t width) {
-    return common::CutToBig5Width(rows.text(name), width);
+    return common::cutToBig5Width(rows.text(name), width);
   };
-  TBanRec rec;
-  rec.BAN = common::CutToBig5Width(ban, 8);
+  TaxpayerRecord rec;
+  rec.BAN = common::cutToBig5Width(ban, 8);
   rec.VAT_LOSN_X9 = field("VAT_LOSN_X9", 9);
   rec.VAT_FLG_MODE = field("VAT_FLG_MODE", 1);
   rec.TOTAL_PAID_MK = field("TOTAL_PAID_MK", 1);
@@ -116,7 +116,7 @@ std::optional<TBanRec> TdmATH::FindTaxpayer(std::string_view ban) {
   return rec;
 }
 
-std::optional<TBanRec> TdmATH::FindTaxpayerOrReport(std::string_view ban) {
+std::optional<TaxpayerRecord> TdmATH::FindTaxpayerOrReport(std::string_view ban) {
   auto rec = FindTaxpayer(ban);
   if (!rec) {
     m_ui.showStatus(StatusKind::Note, kTaxpayerMissing);
@@ -207,7 +207,7 @@ std::string TdmATH::LastUploadSuccessNo(std::string_view ban, std::string_view p
 bool TdmATH::CheckAgainstLastUpload(std::string_view ban, std::string_view type,
                                     const fs::path& path, bool show, std::string_view period) {
   const std::string stored = LastUploadCrc(ban, type, period);
-  const std::string actual = trimmed(m_crcCheck.FileCRCText(path));
+  const std::string actual = trimmed(m_crcCheck.paddedChecksumText(path));
   if (!stored.empty()) {
     if (actual == stored) {
       return true;
@@ -223,8 +223,8 @@ bool TdmATH::CheckAgainstLastUpload(std::string_view ban, std::string_view type,
   return false;
 }
 
-std::string TdmATH::VersionNumberText() const {
-  return store::VersionNumberText(m_settings.version);
+std::string TdmATH::versionNumberText() const {
+  return store::versionNumberText(m_settings.version);
 }
 
 void TdmATH::InflateFile(const fs::path& source, const fs::path& destination) {

@@ -8,7 +8,7 @@
 
 #include "common/interaction.h"
 #include "security/codecs/file_checksum.h"
-#include "store/data_module/ban_rec.h"
+#include "store/data_module/taxpayer_record.h"
 #include "store/data_module/data_module_settings.h"
 #include "store/engine/database.h"
 
@@ -40,14 +40,14 @@ class TdmATH {
   // exeDir / "TMP", where index documents and archives are packed.
   [[nodiscard]] std::filesystem::path tempFolder() const;
   // The file checksum calculator shared by the import, assignment and upload flows.
-  [[nodiscard]] security::TCRC32Calc& crcCheck() { return m_crcCheck; }
+  [[nodiscard]] security::FileChecksumCalculator& crcCheck() { return m_crcCheck; }
   // The lines of the last result query.
   [[nodiscard]] std::vector<std::string>& resultLines() { return m_resultLines; }
 
   // Taxpayer master lookups. With the BAN twice in the master, the first row counts.
-  [[nodiscard]] std::optional<TBanRec> FindTaxpayer(std::string_view ban);
+  [[nodiscard]] std::optional<TaxpayerRecord> FindTaxpayer(std::string_view ban);
   // The same; when nothing is found, "找不到營業人建檔資料" goes to the status bar and a box.
-  [[nodiscard]] std::optional<TBanRec> FindTaxpayerOrReport(std::string_view ban);
+  [[nodiscard]] std::optional<TaxpayerRecord> FindTaxpayerOrReport(std::string_view ban);
 
   // CODE_NM of the category ("T02", "T08", "TET"); empty when there is none.
   [[nodiscard]] std::string CategoryName(std::string_view code);
@@ -72,8 +72,8 @@ class TdmATH {
                                             std::string_view period);
 
   // The version texts sent with the upload and result requests.
-  [[nodiscard]] std::string VersionNumberText() const;
-  [[nodiscard]] std::string VersionDateText() const { return m_settings.versionDate; }
+  [[nodiscard]] std::string versionNumberText() const;
+  [[nodiscard]] std::string versionDateText() const { return m_settings.versionDate; }
   void InflateFile(const std::filesystem::path& source, const std::filesystem::path& destination);
 
  private:
@@ -82,7 +82,7 @@ class TdmATH {
   Database m_athDb;
   DataModuleSettings m_settings;
   Interaction& m_ui;
-  security::TCRC32Calc m_crcCheck;
+  security::FileChecksumCalculator m_crcCheck;
   std::vector<std::string> m_resultLines;
 };
 

@@ -9,7 +9,7 @@
 
 namespace athup::store {
 
-std::string VersionNumberText(std::string_view version) {
+std::string versionNumberText(std::string_view version) {
   const std::string trimmed = common::trimBlanks(version);
   double number = 0.0;
   if (!trimmed.empty()) {

@@ -7,6 +7,6 @@ namespace athup::store {
 
 // The program version as sent with the upload and result requests: the version read as a number,
 // divided by 100, with two decimals ("105" -> "1.05"); a version that is not a number counts as 0.
-[[nodiscard]] std::string VersionNumberText(std::string_view version);
+[[nodiscard]] std::string versionNumberText(std::string_view version);
 
 }  // namespace athup::store

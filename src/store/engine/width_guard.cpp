@@ -23,7 +23,7 @@ void big5WidthFunction(sqlite3_context* context, int /*argc*/, sqlite3_value** a
   const int length = sqlite3_value_bytes(argv[0]);
   try {
     const std::string_view utf8(text == nullptr ? "" : text, static_cast<std::size_t>(length));
-    sqlite3_result_int64(context, static_cast<sqlite3_int64>(common::Big5Width(utf8)));
+    sqlite3_result_int64(context, static_cast<sqlite3_int64>(common::big5Width(utf8)));
   } catch (const std::exception& error) {
     sqlite3_result_error(context, error.what(), -1);
   }

@@ -43,7 +43,7 @@ void writeBytes(const fs::path& path, const std::string& bytes) {
 void writeVersionRecord(const fs::path& file, const DemoVersion& version) {
   writeBytes(file, versionIniText(version));
   QuietInteraction ui;
-  if (!security::CryptFileByMode(ui, file, file, "E")) {
+  if (!security::cryptFileByMode(ui, file, file, "E")) {
     std::error_code ignored;  // a plain record must not stay behind under the encrypted name
     fs::remove(file, ignored);
     throw Error(ui.messages());
@@ -90,7 +90,7 @@ DemoDataSummary writeDemoData(const DemoDataOptions& options) {
   // filing files, and the checksum texts the return upload recorded for them
   summary.filingFolder = options.docDir / "UpLoad" / "Default" / scenario.gDataYM;
   makeFolder(summary.filingFolder);
-  security::TCRC32Calc crc;
+  security::FileChecksumCalculator crc;
   for (const TaxpayerFiling& filing : scenario.taxpayers) {
     if (!filing.filed()) continue;
     LastUploadRow row;
@@ -105,7 +105,7 @@ DemoDataSummary writeDemoData(const DemoDataOptions& options) {
       if (bytes.empty()) return;
       const fs::path path = summary.filingFolder / (filing.taxpayer.BAN + extension);
       writeBytes(path, bytes);
-      crcColumn = crc.FileCRCTextTrimmed(path);
+      crcColumn = crc.checksumText(path);
       summary.filingFiles.push_back({path, records, needEvidence});
     };
     std::size_t uncleared = 0;

@@ -52,7 +52,7 @@ const std::vector<Asset> kAssets = {
 };
 
 std::string previousPeriod(const std::string& period) {
-  return common::MonthsToYM(common::YMToMonths(period) - 1);
+  return common::monthsToYM(common::ymToMonths(period) - 1);
 }
 
 std::string rocDate(const std::string& period, SeededRandom& random) {
@@ -70,7 +70,7 @@ std::string invoiceTrack(SeededRandom& random) {
 std::string validBan(SeededRandom& random, std::set<std::string>& used) {
   for (;;) {
     std::string candidate = random.digits(8);
-    if (common::IsValidBAN(candidate) && used.insert(candidate).second) return candidate;
+    if (common::isValidBan(candidate) && used.insert(candidate).second) return candidate;
   }
 }
 
@@ -238,7 +238,7 @@ Scenario buildScenario(std::uint64_t seed, const std::string& period) {
   }
   Scenario scenario;
   scenario.gDataYM = period;
-  scenario.gApplyYM = common::MonthsToYM(common::YMToMonths(period) + 1);
+  scenario.gApplyYM = common::monthsToYM(common::ymToMonths(period) + 1);
 
   SeededRandom random(seed, "taxpayers:" + period);
   std::vector<std::string> prefixes = kNamePrefixes;

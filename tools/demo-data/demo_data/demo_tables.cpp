@@ -18,7 +18,7 @@ void freshTable(store::Database& database, std::string_view table) {
   if (database.tableExists(table)) {
     database.execute("DELETE FROM " + std::string(table));
   } else {
-    store::CreateFilingProgramTable(database, table);
+    store::createFilingProgramTable(database, table);
   }
 }
 

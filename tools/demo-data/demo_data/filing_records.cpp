@@ -27,7 +27,7 @@ void checkWidth(const std::string& record, std::size_t width, std::string_view w
 }  // namespace
 
 std::string leftField(std::string_view utf8, std::size_t width, char fill) {
-  std::string big5 = common::Utf8ToBig5(utf8);
+  std::string big5 = common::utf8ToBig5(utf8);
   if (big5.size() > width) {
     throw Error("\"" + std::string(utf8) + "\" does not fit a field of " + std::to_string(width) +
                 " bytes");

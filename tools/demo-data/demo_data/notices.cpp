@@ -10,7 +10,7 @@ namespace {
 
 std::string big5Lines(const std::vector<std::string>& lines) {
   std::string text;
-  for (const std::string& line : lines) text += common::Utf8ToBig5(line) + "\r\n";
+  for (const std::string& line : lines) text += common::utf8ToBig5(line) + "\r\n";
   return text;
 }
 

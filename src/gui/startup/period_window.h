@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QDialog>
+#include <functional>
+#include <string>
+
+#include "common/interaction.h"
+
+class QLineEdit;
+class QPushButton;
+
+namespace athup::gui {
+
+// The period-selection window: the user types the period the data belongs to (YYY/MM) and
+// confirms; the window then prepares the working environment and closes with the OK result only
+// when that succeeded. "取消" asks the whole program to end.
+class PeriodWindow : public QDialog {
+  Q_OBJECT
+ public:
+  // Prepares the environment for a confirmed period (YYYMM); false after its message was shown.
+  using Prepare = std::function<bool(const std::string& period)>;
+
+  PeriodWindow(Interaction& interaction, const std::string& defaultPeriod, Prepare prepare,
+         QWidget* parent = nullptr);
+
+  // The field's value without the "/" of the mask.
+  [[nodiscard]] std::string value() const;
+  // True once "取消" was pressed: the caller ends the program.
+  [[nodiscard]] bool terminationRequested() const { return m_terminate; }
+
+  [[nodiscard]] QLineEdit* field() const { return m_edit; }
+  [[nodiscard]] QPushButton* confirmButton() const { return m_confirm; }
+  [[nodiscard]] QPushButton* cancelButton() const { return m_cancel; }
+
+ private:
+  void confirm();
+  void cancel();
+
+  Interaction& m_interaction;
+  Prepare m_prepare;
+  QLineEdit* m_edit;        // MaskEdit1
+  QPushButton* m_confirm;   // Button1
+  QPushButton* m_cancel;    // Button2
+  bool m_terminate = false;
+};
+
+}  // namespace athup::gui
