@@ -43,10 +43,10 @@ TEST(InflateFileTest, RestoresTheContentAndReplacesTheDestination) {
   const std::string content = noise(300000);
   const auto source = dir.write("QueryResult.z", deflated(content));
   const auto destination = dir.write("result.txt", "old content that is longer than nothing");
-  InflateFile(source, destination);
+  inflateFile(source, destination);
   EXPECT_EQ(readFile(destination), content);
 
-  InflateFile(dir.write("empty.z", deflated("")), destination);
+  inflateFile(dir.write("empty.z", deflated("")), destination);
   EXPECT_EQ(readFile(destination), "");
 }
 
@@ -67,17 +67,17 @@ TEST(InflateFileTest, FailuresRaiseAndLeaveNoPartialFile) {
   };
   for (const auto& c : cases) {
     const auto source = dir.write("in.z", c.bytes);
-    EXPECT_THROW(InflateFile(source, dir / "out.txt"), Error) << c.name;
+    EXPECT_THROW(inflateFile(source, dir / "out.txt"), Error) << c.name;
     EXPECT_FALSE(fs::exists(dir / "out.txt")) << c.name;
   }
 
   try {
-    InflateFile(dir / "missing.z", dir / "out.txt");
+    inflateFile(dir / "missing.z", dir / "out.txt");
     FAIL();
   } catch (const Error& error) {
     EXPECT_STREQ(error.what(), "檔案讀取失敗");
   }
-  EXPECT_THROW(InflateFile(dir.write("ok.z", good), dir / "no" / "such" / "folder.txt"), Error);
+  EXPECT_THROW(inflateFile(dir.write("ok.z", good), dir / "no" / "such" / "folder.txt"), Error);
 }
 
 }  // namespace

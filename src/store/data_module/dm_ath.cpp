@@ -227,8 +227,8 @@ std::string TdmATH::versionNumberText() const {
   return store::versionNumberText(m_settings.version);
 }
 
-void TdmATH::InflateFile(const fs::path& source, const fs::path& destination) {
-  store::InflateFile(source, destination);
+void TdmATH::inflateFile(const fs::path& source, const fs::path& destination) {
+  store::inflateFile(source, destination);
 }
 
 }  // namespace athup::store

@@ -74,7 +74,7 @@ class TdmATH {
   // The version texts sent with the upload and result requests.
   [[nodiscard]] std::string versionNumberText() const;
   [[nodiscard]] std::string versionDateText() const { return m_settings.versionDate; }
-  void InflateFile(const std::filesystem::path& source, const std::filesystem::path& destination);
+  void inflateFile(const std::filesystem::path& source, const std::filesystem::path& destination);
 
  private:
   Database& m_orbWin;

@@ -73,7 +73,7 @@ void inflateInto(std::ifstream& in, std::ofstream& out) {
 
 }  // namespace
 
-void InflateFile(const fs::path& source, const fs::path& destination) {
+void inflateFile(const fs::path& source, const fs::path& destination) {
   std::ifstream in(source, std::ios::binary);
   if (!in) {
     throw Error("檔案讀取失敗");

@@ -8,6 +8,6 @@ namespace athup::store {
 // created or replaced, streaming in blocks. A source that cannot be opened raises athup::Error
 // "檔案讀取失敗"; a destination that cannot be written, or a stream that is damaged or cut short,
 // raises athup::Error too, and then no partial destination is left behind.
-void InflateFile(const std::filesystem::path& source, const std::filesystem::path& destination);
+void inflateFile(const std::filesystem::path& source, const std::filesystem::path& destination);
 
 }  // namespace athup::store
