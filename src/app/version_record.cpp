@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "app/app_texts.h"
+#include "common/errors.h"
 #include "common/ini_file.h"
 #include "common/text_helpers.h"
 #include "security/cipher/crypt_file.h"
@@ -58,7 +59,16 @@ bool readVersionInfo(const std::filesystem::path& file, std::string& version,
   }
   const auto plain = uniquePlainFile(tempFolder);
   FileRemover remover(plain);
-  if (!security::cryptFileByMode(interaction, file, plain, "D")) return false;
+  try {
+    security::cryptFileByMode(file, plain, security::CryptMode::decrypt);
+  } catch (const StoppedByUser&) {
+    throw;
+  } catch (const SilentAbort&) {
+    throw;
+  } catch (const std::exception& e) {
+    interaction.showMessage(MessageKind::Plain, e.what());
+    return false;
+  }
   const auto ini = common::IniFile::load(plain);
   // The workstation's INI reader drops the blanks around a value; "now = 105" is version 105.
   version = common::trimBlanks(ini.readString("Version", "now"));

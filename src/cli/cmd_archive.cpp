@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "cli/command.h"
+#include "common/errors.h"
+#include "security/archive/extract_path.h"
 #include "security/archive/archive.h"
 
 namespace athup::cli {
@@ -51,18 +53,13 @@ int runPack(const std::vector<std::string>& args) {
     throw UsageError("expected ARCHIVE and at least one FILE");
 
   const std::filesystem::path name = pathOf(paths[0]);
+  std::vector<std::filesystem::path> files;
+  for (std::size_t i = 1; i < paths.size(); ++i) files.push_back(pathOf(paths[i]));
   Archive archive;
   archive.setCompressionLevel(level);
   archive.create(name);  // refuses an existing file before anything is written
-  try {
-    for (std::size_t i = 1; i < paths.size(); ++i) archive.addFile(pathOf(paths[i]));
-  } catch (...) {
-    // the archive did not exist before this command; a half-packed one would look complete
-    archive.close();
-    std::error_code ignored;
-    std::filesystem::remove(name, ignored);
-    throw;
-  }
+  // one temporary file and one rename: a failure or a kill leaves no archive at the name
+  archive.addFiles(files);
   archive.close();
   return kExitOk;
 }
@@ -96,12 +93,43 @@ int runList(const std::vector<std::string>& args, std::ostream& out) {
   return kExitOk;
 }
 
+std::string existsText(const std::filesystem::path& target) {
+  const std::u8string name = target.u8string();
+  return "File already exists (" + std::string(name.begin(), name.end()) +
+         "); give --overwrite to replace it";
+}
+
 int runExtract(const std::vector<std::string>& args) {
-  if (args.size() != 3 || args[2].empty()) throw UsageError("expected ARCHIVE and DIR");
+  std::vector<std::string> operands;
+  bool overwrite = false;
+  for (std::size_t i = 1; i < args.size(); ++i) {
+    if (args[i] == "--overwrite") {
+      overwrite = true;
+    } else if (args[i].size() > 1 && args[i][0] == '-') {
+      throw UsageError("unknown option " + args[i]);
+    } else {
+      operands.push_back(args[i]);
+    }
+  }
+  if (operands.size() != 2 || operands[1].empty()) throw UsageError("expected ARCHIVE and DIR");
   Archive archive;
   archive.setCheckCrc(true);
-  openOrThrow(archive, args[1]);
-  archive.extractAll(pathOf(args[2]));
+  openOrThrow(archive, operands[0]);
+  if (!overwrite) {
+    // every name is checked before the first file is written, so a refusal changes nothing
+    const std::filesystem::path base = security::zlb::normalizeDestination(operands[1]);
+    for (int i = 0; i < archive.entryCount(); ++i) {
+      const auto target = base / security::zlb::utf8Path(archive.entry(i).fileName);
+      std::error_code error;
+      if (std::filesystem::exists(std::filesystem::symlink_status(target, error))) {
+        throw Error(existsText(target));
+      }
+    }
+    // and a file that appears meanwhile is still not replaced
+    archive.setOnReplaceFile(
+        [](const std::filesystem::path& target) -> bool { throw Error(existsText(target)); });
+  }
+  archive.extractAll(pathOf(operands[1]));
   return kExitOk;
 }
 
@@ -120,8 +148,9 @@ const CommandRegistration kArchive(
      "      pack the files into a new archive, one entry each (level maximum by default)\n"
      "  athup-cli archive list ARCHIVE\n"
      "      one line per entry: index name size stored-size offset CRC-32 level\n"
-     "  athup-cli archive extract ARCHIVE DIR\n"
-     "      extract every entry into DIR, checking each file's CRC-32\n",
+     "  athup-cli archive extract [--overwrite] ARCHIVE DIR\n"
+     "      extract every entry into DIR, checking each file's CRC-32; an existing file is\n"
+     "      replaced only with --overwrite\n",
      runArchive});
 
 }  // namespace

@@ -27,8 +27,17 @@ int runBase64(CommandContext& context) {
       security::base64EncodeStream(context.in, context.out);
     }
   } else if (mode == "decode") {
-    if (args.size() > 1) throw UsageError("decode takes no options");
-    security::base64DecodeStream(context.in, context.out);
+    if (args.size() > 2 || (args.size() == 2 && args[1] != "--strict")) {
+      throw UsageError("decode takes only --strict");
+    }
+    if (args.size() == 2) {
+      const std::string input((std::istreambuf_iterator<char>(context.in)),
+                              std::istreambuf_iterator<char>());
+      const std::string bytes = security::base64DecodeStrict(input);
+      context.out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    } else {
+      security::base64DecodeStream(context.in, context.out);
+    }
   } else {
     throw UsageError("unknown mode \"" + mode + "\"");
   }
@@ -39,8 +48,10 @@ int runBase64(CommandContext& context) {
 const CommandRegistration kBase64({"base64",
                                    "  athup-cli base64 encode [--line]   standard input as base64 "
                                    "(76-character lines with CR LF; --line: one line)\n"
-                                   "  athup-cli base64 decode            base64 on standard input "
-                                   "to bytes (characters outside the alphabet are skipped)\n",
+                                   "  athup-cli base64 decode [--strict] base64 on standard input "
+                                   "to bytes (characters outside the alphabet are skipped;\n"
+                                   "                                     --strict: refuse anything "
+                                   "but exact base64 and line breaks)\n",
                                    runBase64});
 
 }  // namespace

@@ -8,6 +8,7 @@
 
 #include "cli/command.h"
 #include "cli/stderr_interaction.h"
+#include "common/errors.h"
 #include "common/interaction.h"
 #include "security/cipher/crypt_file.h"
 #include "security/cipher/receipt_file_cipher.h"
@@ -94,9 +95,20 @@ int runVersionFile(CommandContext& context) {
   const Direction direction = directionOf(context.args);
   const CryptArgs args = parseArgs(context.args, 1, false);
   StderrInteraction ui(context.err);
-  const bool done = security::cryptFileByMode(ui, pathOf(args.files[0]), pathOf(args.files[1]),
-                                              direction == Direction::Encrypt ? "E" : "D");
-  return done ? kExitOk : kExitFailure;
+  try {
+    security::cryptFileByMode(pathOf(args.files[0]), pathOf(args.files[1]),
+                              direction == Direction::Encrypt ? security::CryptMode::encrypt
+                                                              : security::CryptMode::decrypt);
+  } catch (const StoppedByUser&) {
+    throw;
+  } catch (const SilentAbort&) {
+    throw;
+  } catch (const std::exception& e) {
+    Interaction& port = ui;  // the port's form, with its default caption
+    port.showMessage(MessageKind::Plain, e.what());
+    return kExitFailure;
+  }
+  return kExitOk;
 }
 
 const CommandRegistration kEncrypt({"encrypt",

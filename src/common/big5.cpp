@@ -162,8 +162,9 @@ std::string utf8ToBig5Lossy(std::string_view utf8, char replacement) {
   return toBig5(utf8, replacement);
 }
 
-std::string big5ToUtf8(std::string_view big5) {
-  Converter converter("UTF-8", kBig5);
+namespace {
+
+std::string fromBig5(Converter& converter, std::string_view big5) {
   std::string input(big5);
   std::string out;
   out.reserve(input.size() * 3 / 2);
@@ -186,6 +187,18 @@ std::string big5ToUtf8(std::string_view big5) {
     inLeft -= skip;
   }
   return out;
+}
+
+}  // namespace
+
+std::string big5ToUtf8(std::string_view big5) {
+  Converter converter("UTF-8", kBig5);
+  return fromBig5(converter, big5);
+}
+
+void big5ToUtf8Each(std::span<std::string> texts) {
+  Converter converter("UTF-8", kBig5);
+  for (std::string& text : texts) text = fromBig5(converter, text);
 }
 
 std::size_t big5Width(std::string_view utf8) {

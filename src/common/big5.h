@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -22,6 +23,10 @@ namespace athup::common {
 // Converts Big5 to UTF-8. A byte sequence that is not Big5 becomes U+FFFD, so damaged filing
 // files still read (their bytes are kept elsewhere for checksums).
 [[nodiscard]] std::string big5ToUtf8(std::string_view big5);
+
+// Converts every text in place as big5ToUtf8 would, with one converter for all of them: for
+// lists of many short names, where opening a converter per name costs more than converting.
+void big5ToUtf8Each(std::span<std::string> texts);
 
 // True for the first byte of a double-byte Big5 character.
 [[nodiscard]] constexpr bool isBig5LeadByte(unsigned char byte) {

@@ -18,7 +18,7 @@ class VersionRecordTest : public ::testing::Test {
     const auto plain = m_dir.write("plain.ini", iniText);
     const auto record = m_dir / "program" / "version";
     std::filesystem::create_directories(record.parent_path());
-    EXPECT_TRUE(security::cryptFileByMode(m_ui, plain, record, "E"));
+    EXPECT_NO_THROW(security::cryptFileByMode(plain, record, security::CryptMode::encrypt));
     std::filesystem::remove(plain);
     return record;
   }

@@ -1,15 +1,27 @@
 #include <gtest/gtest.h>
 #include <zlib.h>
 
+#ifndef _WIN32
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
+
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <iostream>
+#include <random>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "cli/command.h"
 #include "cli_run.h"
+#include "security/archive/stale_temporary_files.h"
+#include "security/archive/archive.h"
 #include "support/temp_dir.h"
 
 namespace athup::cli {
@@ -126,6 +138,120 @@ TEST(ArchiveCli, AControlCharacterInANameCannotForgeAListLine) {
 }
 #endif
 
+TEST(ArchiveCli, ExtractReplacesAnExistingFileOnlyWithOverwrite) {
+  struct Case {
+    const char* what;
+    bool existing;
+    std::vector<std::string> flags;
+    int code;
+  };
+  const Case cases[] = {
+      {"nothing in the way", false, {}, kExitOk},
+      {"an existing file", true, {}, kExitFailure},
+      {"an existing file, --overwrite", true, {"--overwrite"}, kExitOk},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    testing::TempDir dir;
+    const std::string archive = (dir / "a.zip").string();
+    ASSERT_EQ(runCaptured({"archive", "pack", archive, dir.write("in/a.txt", "new a").string(),
+                           dir.write("in/b.txt", "new b").string()})
+                  .code,
+              kExitOk);
+    if (c.existing) dir.write("out/b.txt", "old b");
+    std::vector<std::string> argv = {"archive", "extract"};
+    argv.insert(argv.end(), c.flags.begin(), c.flags.end());
+    argv.insert(argv.end(), {archive, (dir / "out").string()});
+    const CliResult result = runCaptured(argv);
+    EXPECT_EQ(result.code, c.code) << result.err;
+    if (c.code == kExitOk) {
+      EXPECT_EQ(testing::readFile(dir / "out/a.txt"), "new a");
+      EXPECT_EQ(testing::readFile(dir / "out/b.txt"), "new b");
+    } else {
+      EXPECT_EQ(result.err, "File already exists (" + (dir / "out/b.txt").string() +
+                                "); give --overwrite to replace it\n");
+      EXPECT_EQ(testing::readFile(dir / "out/b.txt"), "old b");
+      EXPECT_FALSE(std::filesystem::exists(dir / "out/a.txt")) << "refused before any write";
+    }
+  }
+}
+
+#ifndef _WIN32
+// A pack killed at any moment leaves either no archive at its name or a whole, valid one; what
+// it leaves behind never stops the next run.
+TEST(ArchiveCli, APackKilledAtAnyMomentLeavesNoArchiveOrAWholeOne) {
+  namespace fs = std::filesystem;
+  testing::TempDir dir;
+  std::vector<std::string> pack = {"archive", "pack", "--level", "fastest",
+                                   (dir / "out" / "a.zip").string()};
+  std::mt19937 random(20240607);
+  constexpr int kFiles = 8;
+  for (int i = 0; i < kFiles; ++i) {
+    std::string content(1 << 20, '\0');
+    for (char& c : content) c = static_cast<char>(random() % 64);  // compresses, but not to nothing
+    pack.push_back(dir.write("in/f" + std::to_string(i) + ".bin", content).string());
+  }
+  fs::create_directories(dir / "out");
+  const fs::path archive = dir / "out" / "a.zip";
+
+  // how long an undisturbed pack takes, so the kills spread over all of it
+  const auto start = std::chrono::steady_clock::now();
+  ASSERT_EQ(runCaptured(pack).code, kExitOk);
+  const auto took = std::chrono::duration_cast<std::chrono::microseconds>(
+      std::chrono::steady_clock::now() - start);
+  fs::remove(archive);
+
+  const auto checkWhole = [&] {
+    security::Archive reader;
+    reader.setCheckCrc(true);
+    ASSERT_TRUE(reader.open(archive));
+    ASSERT_EQ(reader.entryCount(), kFiles);
+    reader.extractAll(dir / "check");
+    fs::remove_all(dir / "check");
+  };
+  int whole = 0;
+  int none = 0;
+  for (int run = 0; run < 30; ++run) {
+    SCOPED_TRACE(run);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      std::istringstream in;
+      std::ostringstream out;
+      std::ostringstream err;
+      _exit(runCli(pack, in, out, err));
+    }
+    const auto delay = std::uniform_int_distribution<long long>(0, took.count() * 5 / 4)(random);
+    std::this_thread::sleep_for(std::chrono::microseconds(delay));
+    kill(child, SIGKILL);
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    if (fs::exists(archive)) {
+      checkWhole();
+      ++whole;
+      fs::remove(archive);
+    } else {
+      ++none;
+    }
+    // the next run succeeds whatever this one left behind
+    if (run % 10 == 9) {
+      ASSERT_EQ(runCaptured(pack).code, kExitOk);
+      checkWhole();
+      fs::remove(archive);
+    }
+  }
+  EXPECT_GT(none, 0) << "no kill landed while packing";
+  // what the kills left are our temporary files only, and a start-up removes them
+  for (const auto& item : fs::directory_iterator(dir / "out")) {
+    EXPECT_TRUE(item.path().filename().string().starts_with(".athup-tmp-"))
+        << item.path().filename();
+  }
+  security::removeStaleTemporaryFiles(dir / "out", std::chrono::seconds(0));
+  EXPECT_TRUE(fs::is_empty(dir / "out"));
+  std::cout << "[ pack kills ] " << none << " left no archive, " << whole << " a whole one\n";
+}
+#endif
+
 TEST(ArchiveCli, WrongArgumentsAreUsageErrors) {
   const std::vector<std::vector<std::string>> cases = {
       {"archive"},
@@ -135,6 +261,7 @@ TEST(ArchiveCli, WrongArgumentsAreUsageErrors) {
       {"archive", "pack", "--level"},
       {"archive", "list"},
       {"archive", "extract", "a.zip"},
+      {"archive", "extract", "--force", "a.zip", "out"},
   };
   for (const auto& argv : cases) {
     const CliResult result = runCaptured(argv);

@@ -56,9 +56,32 @@ TEST(Base64Cli, EncodesAndDecodesBinarySafely) {
   EXPECT_EQ(runCaptured({"base64", "decode"}, "Zm9v\nYmFy\n").out, "foobar");
 }
 
+TEST(Base64Cli, StrictDecodeRefusesWhatTheLenientOneForgives) {
+  const struct {
+    const char* text;
+    int lenientCode;
+    int strictCode;
+  } cases[] = {
+      {"Zm9v\r\nYmFy\r\n", 0, 0},
+      {"Zh==", 0, 1},       // pad bits set
+      {"Zm=9v", 0, 1},      // "=" before the end
+      {"Zg===", 0, 1},      // three pad characters
+      {"Zm9v*YmFy", 0, 1},  // outside the alphabet
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    EXPECT_EQ(runCaptured({"base64", "decode"}, c.text).code, c.lenientCode);
+    const CliResult strict = runCaptured({"base64", "decode", "--strict"}, c.text);
+    EXPECT_EQ(strict.code, c.strictCode) << strict.err;
+    EXPECT_EQ(strict.out, c.strictCode == 0 ? "foobar" : "")
+        << "nothing is written from a refused text";
+  }
+}
+
 TEST(Base64Cli, UsageErrors) {
   const std::vector<std::vector<std::string>> wrong = {
-      {"base64"}, {"base64", "wrap"}, {"base64", "encode", "--wide"}, {"base64", "decode", "-x"}};
+      {"base64"}, {"base64", "wrap"}, {"base64", "encode", "--wide"}, {"base64", "decode", "-x"},
+      {"base64", "decode", "--strict", "--strict"}};
   for (const auto& argv : wrong) EXPECT_EQ(runCaptured(argv).code, 2) << argv.back();
 }
 

@@ -45,7 +45,7 @@ TEST(Splash, LabelsOfAKnownVersionRecordAndTheReadmeInForce) {
     std::filesystem::copy_file(testing::resourcesDir() / name, dir / name);
   }
   const auto plain = dir.write("version.ini", "[Version]\r\nnow=105\r\n[VersionDate]\r\ndate=1080315\r\n");
-  ASSERT_TRUE(security::cryptFileByMode(ui, plain, dir / "version", "E"));
+  ASSERT_NO_THROW(security::cryptFileByMode(plain, dir / "version", security::CryptMode::encrypt));
   const app::ProgramLocation program{dir.path(), dir.path()};
   const app::VersionInfo version = app::loadVersionInfo(dir / "version", ui, dir.path());
 

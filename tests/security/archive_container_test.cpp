@@ -1,8 +1,11 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
 #include <zlib.h>
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -13,6 +16,8 @@
 #include <vector>
 
 #include "common/errors.h"
+#include "security/archive/extract_path.h"
+#include "security/archive/stale_temporary_files.h"
 #include "security/archive/archive.h"
 #include "security/archive/archive_layout.h"
 #include "support/temp_dir.h"
@@ -433,7 +438,8 @@ TEST(ArchiveContainer, DamagedEntriesAreReportedByIndex) {
     ASSERT_TRUE(archive.open(dir / "a.zip"));
     EXPECT_EQ(errorOf([&] { archive.extractAll(dir / "out"); }), c.error);
     EXPECT_EQ(readFile(dir / "out/a.txt"), "first");
-    EXPECT_TRUE(fs::exists(dir / "out/b.txt")) << "the partly written file stays";
+    EXPECT_EQ(fs::exists(dir / "out/b.txt"), c.error == "<no error>")
+        << "a failing entry leaves no partial file";
   }
 }
 
@@ -518,7 +524,7 @@ TEST(ArchiveContainer, ExistingFilesAreReplacedUnlessTheHandlerKeepsThem) {
 std::vector<fs::path> temporaryFiles(const fs::path& folder) {
   std::vector<fs::path> found;
   for (const auto& item : fs::directory_iterator(folder)) {
-    if (item.path().filename().string().starts_with("ZLB")) found.push_back(item.path());
+    if (item.path().filename().string().starts_with(".athup-tmp-")) found.push_back(item.path());
   }
   return found;
 }
@@ -548,7 +554,7 @@ TEST(ArchiveContainer, AFailedAddLeavesTheArchiveAndNoTemporaryFile) {
       ADD_FAILURE() << "the add reported success";
     } catch (const StoppedByUser&) {
     } catch (const Error& e) {
-      EXPECT_EQ(std::string(e.what()), "Unable to add file (" + second.string() + ")");
+      EXPECT_EQ(std::string(e.what()), "Unable to add file (" + second.string() + "): disk gone");
     }
     EXPECT_EQ(readFile(dir / "a.zip"), before);
     EXPECT_TRUE(temporaryFiles(dir.path()).empty());
@@ -588,6 +594,342 @@ TEST(ArchiveContainer, ProgressTexts) {
       {"Extracting doc.txt", 100},          {name, 0},
   };
   EXPECT_EQ(seen, expected);
+}
+
+// While it lives, no file may grow beyond `bytes`: a write past it fails (EFBIG) as one on a full
+// disk would, without needing a small file system.
+class FileSizeLimit {
+ public:
+  explicit FileSizeLimit(rlim_t bytes) {
+    getrlimit(RLIMIT_FSIZE, &m_saved);
+    m_handler = signal(SIGXFSZ, SIG_IGN);
+    rlimit limit = m_saved;
+    limit.rlim_cur = bytes;
+    setrlimit(RLIMIT_FSIZE, &limit);
+  }
+  ~FileSizeLimit() {
+    setrlimit(RLIMIT_FSIZE, &m_saved);
+    signal(SIGXFSZ, m_handler);
+  }
+  FileSizeLimit(const FileSizeLimit&) = delete;
+  FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+ private:
+  rlimit m_saved{};
+  sighandler_t m_handler = SIG_DFL;
+};
+
+// An archive of the given entry data and records exactly as given, however wrong they are.
+std::string craftRecords(const std::string& data, const std::vector<ArchiveEntry>& records) {
+  std::string bytes = data;
+  std::string images;
+  for (const ArchiveEntry& record : records) {
+    const auto image = zlb::encodeRecord(record.fileName, "", record);
+    images.append(reinterpret_cast<const char*>(image.data()), image.size());
+  }
+  zlb::Trailer trailer;
+  trailer.count = static_cast<std::int32_t>(records.size());
+  trailer.registryOffset = static_cast<std::int32_t>(bytes.size());
+  const std::string registry = zlibOf(images);
+  trailer.registryLength = static_cast<std::uint32_t>(registry.size());
+  bytes += registry;
+  trailer.crc = crcOf(bytes);
+  const auto image = zlb::encodeTrailer(trailer);
+  bytes.append(reinterpret_cast<const char*>(image.data()), image.size());
+  return bytes;
+}
+
+ArchiveEntry recordOf(std::string name, std::uint32_t offset, std::uint32_t stored,
+                  std::uint32_t size) {
+  ArchiveEntry entry;
+  entry.fileName = std::move(name);
+  entry.dataOffset = offset;
+  entry.compressedSize = stored;
+  entry.uncompressedSize = size;
+  return entry;
+}
+
+TEST(ArchiveContainer, RegistriesThatCouldFillTheDiskOrTheMemoryAreRefusedAtOpen) {
+  const std::string big(100000, 'x');
+  const std::string stream = zlibOf(big);
+  const auto streamSize = static_cast<std::uint32_t>(stream.size());
+  std::vector<ArchiveEntry> shared;
+  for (int i = 0; i < 10; ++i) shared.push_back(recordOf("f" + std::to_string(i), 0, streamSize, 100000));
+  const std::string small = zlibOf("alpha");
+  const auto smallSize = static_cast<std::uint32_t>(small.size());
+  ArchiveLimits two;
+  two.maxEntries = 2;
+  struct Case {
+    const char* what;
+    std::string bytes;
+    ArchiveLimits limits;
+    std::string error;
+  };
+  const Case cases[] = {
+      {"one honest entry", craftRecords(stream, {recordOf("a", 0, streamSize, 100000)}), {},
+       "<no error>"},
+      {"ten records sharing one stream", craftRecords(stream, shared), {},
+       "Unable to read archive file list"},
+      {"ranges overlapping by one byte",
+       craftRecords(small + small, {recordOf("a", 0, smallSize + 1, 5),
+                                    recordOf("b", smallSize, smallSize, 5)}),
+       {}, "Unable to read archive file list"},
+      {"range running into the registry",
+       craftRecords(small, {recordOf("a", 0, smallSize + 1, 5)}), {},
+       "Unable to read archive file list"},
+      {"offset past the end of the file",
+       craftRecords(small, {recordOf("a", 0x7FFFFFF0u, smallSize, 5)}), {},
+       "Unable to read archive file list"},
+      {"more content than deflate can make of the stored bytes",
+       craftRecords(small, {recordOf("a", 0, smallSize, smallSize * 1032 + 1)}), {},
+       "Unable to read archive file list"},
+      {"more records than the default limit",
+       craftRecords("", std::vector<ArchiveEntry>(10001, recordOf("", 0, 0, 0))), {},
+       "The archive holds too many files (10001; at most 10000)"},
+      {"more records than the caller allows",
+       craftRecords(small + small + small, {recordOf("a", 0, smallSize, 5),
+                                            recordOf("b", smallSize, smallSize, 5),
+                                            recordOf("c", 2 * smallSize, smallSize, 5)}),
+       two, "The archive holds too many files (3; at most 2)"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    TempDir dir;
+    writeBytes(dir / "a.zip", c.bytes);
+    Archive archive;
+    archive.setLimits(c.limits);
+    EXPECT_EQ(errorOf([&] { (void)archive.open(dir / "a.zip"); }), c.error);
+    EXPECT_EQ(archive.archiveName().empty(), c.error != "<no error>");
+  }
+}
+
+TEST(ArchiveContainer, TheExtractedTotalIsCheckedBeforeTheFirstByteIsWritten) {
+  const std::string content(1000, 'c');
+  const struct {
+    std::uint64_t limit;
+    std::string error;
+  } cases[] = {
+      {2999, "The archive would extract to too many bytes (3000; at most 2999)"},
+      {3000, "<no error>"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.limit);
+    TempDir dir;
+    writeBytes(dir / "a.zip", craftArchive({{"a.txt", "", content, {}, {}},
+                                            {"b.txt", "", content, {}, {}},
+                                            {"c.txt", "", content, {}, {}}}));
+    Archive archive;
+    ArchiveLimits limits;
+    limits.maxExtractedBytes = c.limit;
+    archive.setLimits(limits);
+    ASSERT_TRUE(archive.open(dir / "a.zip"));
+    EXPECT_EQ(errorOf([&] { archive.extractAll(dir / "out"); }), c.error);
+    EXPECT_EQ(fs::exists(dir / "out"), c.error == "<no error>");
+  }
+  EXPECT_GE(ArchiveLimits{}.maxExtractedBytes, 10 * kFilingAttachmentLimit)
+      << "a whole filing's attachments, with room to spare";
+}
+
+std::vector<std::string> temporaryNames(const fs::path& folder) {
+  std::vector<std::string> found;
+  for (const auto& item : fs::directory_iterator(folder)) {
+    const std::string name = item.path().filename().string();
+    if (name.starts_with(".athup-tmp-")) found.push_back(name);
+  }
+  return found;
+}
+
+TEST(ArchiveContainer, ExtractionNeverDamagesWhatIsAlreadyThere) {
+  const std::string fresh = noise(200000, 9);
+  std::string cut = zlibOf(fresh);
+  cut.resize(cut.size() / 2);
+  struct Case {
+    const char* what;
+    Crafted second;
+    rlim_t fileSizeLimit;  // 0: none
+    std::string error;
+  };
+  const Case cases[] = {
+      {"checksum differs", {"b.txt", "", fresh, 0x12345678u, {}}, 0, "File (1) is corrupt"},
+      {"stream cut short", {"b.txt", "", fresh, {}, cut}, 0, "File (1) is corrupt"},
+      {"not a zlib stream", {"b.txt", "", fresh, {}, std::string(300, 'Z')}, 0,
+       "File (1) is corrupt"},
+      {"disk full", {"b.txt", "", fresh, {}, {}}, 100000, "Unable to write file (@)"},
+      {"sound entry", {"b.txt", "", fresh, {}, {}}, 0, "<no error>"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    TempDir dir;
+    writeBytes(dir / "a.zip", craftArchive({{"a.txt", "", "first", {}, {}}, c.second}));
+    const fs::path target = dir.write("out/b.txt", "old content");
+    fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write |
+                                fs::perms::group_read);
+    fs::create_hard_link(target, dir / "elsewhere.txt");
+    std::vector<fs::path> reported;
+    Archive archive;
+    archive.setCheckCrc(true);
+    archive.setOnFileExtracted([&](const fs::path& path) { reported.push_back(path); });
+    ASSERT_TRUE(archive.open(dir / "a.zip"));
+    std::string error;
+    {
+      std::optional<FileSizeLimit> limit;
+      if (c.fileSizeLimit > 0) limit.emplace(c.fileSizeLimit);
+      error = errorOf([&] { archive.extractAll(dir / "out"); });
+    }
+    std::string expected = c.error;
+    if (const auto at = expected.find('@'); at != std::string::npos) {
+      expected.replace(at, 1, target.string());
+    }
+    EXPECT_EQ(error, expected);
+    EXPECT_EQ(readFile(dir / "elsewhere.txt"), "old content") << "a hard link is not written through";
+    EXPECT_TRUE(temporaryNames(dir / "out").empty());
+    EXPECT_EQ(readFile(dir / "out/a.txt"), "first");
+    EXPECT_EQ(fs::status(dir / "out/a.txt").permissions(),
+              fs::perms::owner_read | fs::perms::owner_write)
+        << "a new file is private";
+    if (c.error == "<no error>") {
+      EXPECT_EQ(readFile(target), fresh);
+      EXPECT_EQ(fs::status(target).permissions(),
+                fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read)
+          << "a replaced file keeps its mode";
+      EXPECT_EQ(reported, (std::vector<fs::path>{dir / "out/a.txt", target}));
+    } else {
+      EXPECT_EQ(readFile(target), "old content");
+      EXPECT_EQ(fs::hard_link_count(target), 2u);
+      EXPECT_EQ(reported, std::vector<fs::path>{dir / "out/a.txt"});
+    }
+  }
+}
+
+TEST(ArchiveContainer, TheExtractedFileIsReportedWhereItWasWritten) {
+  TempDir dir;
+  writeBytes(dir / "a.zip", craftArchive({{"x.txt", "\\sub\\deep\\", "X", {}, {}}}));
+  for (const bool withPath : {true, false}) {
+    std::vector<fs::path> reported;
+    Archive archive;
+    archive.setExtractWithPath(withPath);
+    archive.setOnFileExtracted([&](const fs::path& path) { reported.push_back(path); });
+    ASSERT_TRUE(archive.open(dir / "a.zip"));
+    archive.extractAll(dir / "out/");
+    const fs::path expected = withPath ? dir / "out/sub/deep/x.txt" : dir / "out/x.txt";
+    EXPECT_EQ(reported, std::vector<fs::path>{expected});
+    EXPECT_EQ(readFile(expected), "X");
+  }
+}
+
+TEST(ArchiveContainer, WindowsDeviceNamesAreNeverExtracted) {
+  const struct {
+    const char* name;
+    bool plain;
+  } cases[] = {
+      {"CON", false},      {"con", false},         {"Nul.txt", false},   {"PRN", false},
+      {"aux.tar.gz", false}, {"COM1", false},      {"com9.log", false},  {"LPT1", false},
+      {"lpt9.TXT", false}, {"NUL .txt", false},    {"CONSOLE.txt", true}, {"COM10", true},
+      {"COM0", true},      {"LPT", true},          {"nul_x.txt", true},  {"xcon", true},
+      {"con2.txt", true},  {"a.con", true},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(zlb::isPlainName(c.name), c.plain) << c.name;
+    EXPECT_EQ(zlb::targetFolder("dest", std::string(c.name) + "\\", true).has_value(), c.plain)
+        << c.name << " as a folder";
+  }
+  TempDir dir;
+  writeBytes(dir / "a.zip", craftArchive({{"nul.txt", "", "device", {}, {}}}));
+  Archive archive;
+  ASSERT_TRUE(archive.open(dir / "a.zip"));
+  EXPECT_EQ(errorOf([&] { archive.extractAll(dir / "out"); }),
+            "File (0) has an unsafe name (nul.txt)");
+}
+
+TEST(ArchiveContainer, PackingManyFilesReplacesTheArchiveOnceOrNotAtAll) {
+  struct Case {
+    const char* what;
+    std::vector<std::string> files;  // below the test folder; "missing.txt" is never written
+    rlim_t fileSizeLimit;
+    std::string error;  // "@" stands for the path of the file named last in `files`
+  };
+  const Case cases[] = {
+      {"three files", {"x.txt", "y.bin", "z.txt"}, 0, "<no error>"},
+      {"same name twice in the batch", {"x.txt", "sub/X.TXT"}, 0, "File already exists"},
+      {"a name already in the archive", {"x.txt", "sub/one.txt"}, 0, "File already exists"},
+      {"a source that is missing", {"x.txt", "missing.txt"}, 0, "Unable to open file (@)"},
+      {"a full disk", {"x.txt", "y.bin"}, 150000, "Unable to add file (@): File too large"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    TempDir dir;
+    Archive archive;
+    archive.create(dir / "a.zip");
+    archive.addFile(dir.write("one.txt", "first file"));
+    const std::string before = readFile(dir / "a.zip");
+    const auto firstData = archive.entry(0).compressedSize;
+    std::vector<fs::path> paths;
+    for (const std::string& name : c.files) {
+      const std::string content = name == "y.bin" ? noise(300000, 4) : "content of " + name;
+      paths.push_back(name == "missing.txt" ? dir / name : dir.write(name, content));
+    }
+    int registries = 0;
+    archive.setOnProgress([&](const std::string& msg, int percent) {
+      if (msg == "Writing archive registry" && percent == 100) ++registries;
+    });
+    std::string error;
+    {
+      std::optional<FileSizeLimit> limit;
+      if (c.fileSizeLimit > 0) limit.emplace(c.fileSizeLimit);
+      error = errorOf([&] { archive.addFiles(paths); });
+    }
+    std::string expected = c.error;
+    if (const auto at = expected.find('@'); at != std::string::npos) {
+      expected.replace(at, 1, paths.back().string());
+    }
+    EXPECT_EQ(error, expected);
+    EXPECT_TRUE(temporaryNames(dir.path()).empty());
+    const std::string after = readFile(dir / "a.zip");
+    if (c.error != "<no error>") {
+      EXPECT_EQ(after, before);
+      EXPECT_EQ(archive.entryCount(), 1);
+      continue;
+    }
+    EXPECT_EQ(registries, 1) << "one registry for the whole batch";
+    EXPECT_EQ(after.substr(0, firstData), before.substr(0, firstData));
+    Archive reader;
+    reader.setCheckCrc(true);
+    ASSERT_TRUE(reader.open(dir / "a.zip"));
+    ASSERT_EQ(reader.entryCount(), 4);
+    for (int i = 1; i < 4; ++i) {
+      EXPECT_EQ(reader.entry(i).dataOffset,
+                reader.entry(i - 1).dataOffset + reader.entry(i - 1).compressedSize);
+    }
+    reader.extractAll(dir / "out");
+    EXPECT_EQ(readFile(dir / "out/y.bin"), noise(300000, 4));
+    EXPECT_EQ(readFile(dir / "out/one.txt"), "first file");
+  }
+}
+
+TEST(ArchiveContainer, OnlyOurStaleTemporaryFilesAreRemoved) {
+  TempDir dir;
+  const auto old = fs::file_time_type::clock::now() - std::chrono::hours(2);
+  const auto aged = [&](const std::string& name, const std::string& content = "x") {
+    const fs::path path = dir.write(name, content);
+    fs::last_write_time(path, old);
+    return path;
+  };
+  aged(".athup-tmp-zlb-AbC123");
+  aged(".athup-tmp-extract-xyz");
+  dir.write(".athup-tmp-zlb-fresh", "another run is writing this one");
+  aged("report.txt");
+  aged(".athup-tmpx-not-ours");
+  aged("sub/.athup-tmp-zlb-below");
+  fs::create_directory(dir / ".athup-tmp-folder");
+  fs::create_symlink(dir / "report.txt", dir / ".athup-tmp-link");
+
+  EXPECT_EQ(removeStaleTemporaryFiles(dir.path()), 2u);
+  EXPECT_EQ(filesBelow(dir.path()),
+            (std::set<std::string>{".athup-tmp-zlb-fresh", "report.txt", ".athup-tmpx-not-ours",
+                                   "sub/.athup-tmp-zlb-below", ".athup-tmp-link"}));
+  EXPECT_TRUE(fs::is_directory(dir / ".athup-tmp-folder"));
+  EXPECT_EQ(removeStaleTemporaryFiles(dir.path(), std::chrono::seconds(0)), 1u);
+  EXPECT_EQ(removeStaleTemporaryFiles(dir / "no-such-folder"), 0u);
 }
 
 }  // namespace

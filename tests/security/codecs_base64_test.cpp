@@ -3,6 +3,7 @@
 #include <sstream>
 #include <string>
 
+#include "common/errors.h"
 #include "security/codecs/base64.h"
 
 namespace athup::security {
@@ -95,6 +96,43 @@ TEST(Base64, StreamsMatchTextFormsAcrossBlockEdges) {
     std::ostringstream decoded;
     base64DecodeStream(text, decoded);
     EXPECT_EQ(decoded.str(), bytes) << size;
+  }
+}
+
+// Server replies and seals: only one text may stand for given bytes.
+TEST(Base64, StrictDecodeRefusesWhatTheLenientOneForgives) {
+  const struct {
+    const char* text;
+    const char* bytes;  // nullptr: refused
+  } cases[] = {
+      {"", ""},
+      {"Zm9vYmFy", "foobar"},
+      {"Zm9vYg==", "foob"},
+      {"Zm9vYmE=", "fooba"},
+      {"Zm9v\r\nYmFy\r\n", "foobar"},  // line breaks of the encoder
+      {" Zm9v\tYg== ", "foob"},
+      {"Zm=9vYg==", nullptr},  // "=" before the end
+      {"Zg=a", nullptr},
+      {"Zg===", nullptr},  // three pad characters
+      {"Zm9vYg=", nullptr},  // not whole groups
+      {"Zm9vYg", nullptr},
+      {"Zh==", nullptr},  // pad bits set (lenient: "f")
+      {"Zm9vYmF=", nullptr},
+      {"Zm9v!Yg==", nullptr},  // outside the alphabet
+      {"Zm9v-Yg==", nullptr},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    if (c.bytes == nullptr) {
+      EXPECT_THROW((void)base64DecodeStrict(c.text), Error);
+    } else {
+      EXPECT_EQ(base64DecodeStrict(c.text), c.bytes);
+      EXPECT_EQ(base64DecodeText(c.text), c.bytes);
+    }
+  }
+  EXPECT_EQ(base64DecodeText("Zh=="), "f") << "the lenient decode stays lenient";
+  for (std::size_t n = 0; n < 120; n += 7) {
+    EXPECT_EQ(base64DecodeStrict(base64EncodeText(bytesOfLength(n))), bytesOfLength(n)) << n;
   }
 }
 

@@ -15,6 +15,7 @@
 #include "common/errors.h"
 #include "security/archive/deflate_writer.h"
 #include "security/archive/extract_path.h"
+#include "security/archive/file_write_error.h"
 #include "security/archive/inflate_reader.h"
 #include "security/archive/temp_output_file.h"
 
@@ -77,13 +78,50 @@ std::uint32_t crcOf(std::uint32_t crc, const unsigned char* data, std::size_t si
   return static_cast<std::uint32_t>(crc32_z(crc, data, size));
 }
 
+// A limit of the caller refused the archive: said as it is, not as a broken registry.
+class LimitExceeded : public Error {
+ public:
+  using Error::Error;
+};
+
+// A source file of an add that cannot be opened keeps its own message.
+class SourceUnreadable : public Error {
+ public:
+  using Error::Error;
+};
+
+std::string tooManyEntries(std::uint64_t count, std::uint64_t limit) {
+  return "The archive holds too many files (" + std::to_string(count) + "; at most " +
+         std::to_string(limit) + ")";
+}
+
+// Stored byte ranges must lie in the entry data, one after another: shared or overlapping
+// ranges let a small file extract to many times its size. A compressed entry cannot claim more
+// content than deflate makes of its stored bytes.
+void checkRanges(const std::vector<ArchiveEntry>& entries, std::uint64_t dataEnd) {
+  std::vector<std::pair<std::uint64_t, std::uint64_t>> ranges;
+  ranges.reserve(entries.size());
+  for (const ArchiveEntry& entry : entries) {
+    const std::uint64_t end = std::uint64_t{entry.dataOffset} + entry.compressedSize;
+    if (end > dataEnd) throw Error("entry outside the data");
+    if (!entry.storedUncompressed &&
+        entry.uncompressedSize > std::uint64_t{entry.compressedSize} * kMaxInflateRatio) {
+      throw Error("entry larger than its stored bytes allow");
+    }
+    if (entry.compressedSize > 0) ranges.emplace_back(entry.dataOffset, end);
+  }
+  std::sort(ranges.begin(), ranges.end());
+  for (std::size_t i = 1; i < ranges.size(); ++i) {
+    if (ranges[i].first < ranges[i - 1].second) throw Error("entries share stored bytes");
+  }
+}
+
 }  // namespace
 
 void Archive::reset() {
   m_name.clear();
   m_new = false;
   m_trailer = zlb::Trailer{};
-  m_records.clear();
   m_entries.clear();
 }
 
@@ -142,6 +180,9 @@ bool Archive::open(const fs::path& name) {
   } catch (const StoppedByUser&) {
     reset();
     throw;
+  } catch (const LimitExceeded&) {
+    reset();
+    throw;
   } catch (...) {  // also a failed allocation: every broken registry reads as one
     reset();
     throw Error("Unable to read archive file list");
@@ -164,11 +205,14 @@ void Archive::readRegistry(std::istream& in, std::uint64_t fileSize) {
   const std::uint64_t possible =
       m_trailer.registryCompressed ? available * kMaxInflateRatio + kRecordSize : available;
   if (needed > possible) throw Error("registry larger than the file allows");
+  if (count > m_limits.maxEntries) throw LimitExceeded(tooManyEntries(count, m_limits.maxEntries));
 
   in.clear();
   in.seekg(static_cast<std::streamoff>(m_trailer.registryOffset));
   std::optional<zlb::InflateReader> reader;
   if (m_trailer.registryCompressed) reader.emplace(in, available);
+  std::vector<ArchiveEntry> entries;
+  entries.reserve(static_cast<std::size_t>(count));
   zlb::RecordImage record{};
   for (std::uint64_t i = 0; i < count; ++i) {
     std::size_t got = 0;
@@ -179,9 +223,50 @@ void Archive::readRegistry(std::istream& in, std::uint64_t fileSize) {
       got = static_cast<std::size_t>(in.gcount());
     }
     if (got != kRecordSize) throw Error("registry cut short");
-    m_records.push_back(record);
-    m_entries.push_back(zlb::decodeRecord(record.data()));
+    entries.push_back(zlb::decodeRecordBig5(record.data()));
     progress("Extracting archive registry", (i + 1) * kRecordSize, needed);
+  }
+  checkRanges(entries, static_cast<std::uint64_t>(m_trailer.registryOffset));
+
+  // every name through one converter: opening one per name costs more than the names
+  std::vector<std::string> names;
+  names.reserve(entries.size() * 2);
+  for (ArchiveEntry& entry : entries) {
+    names.push_back(std::move(entry.fileName));
+    names.push_back(std::move(entry.folder));
+  }
+  common::big5ToUtf8Each(names);
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    entries[i].fileName = std::move(names[2 * i]);
+    entries[i].folder = std::move(names[2 * i + 1]);
+  }
+  m_entries = std::move(entries);
+}
+
+void Archive::forEachStoredRecord(
+    const std::function<void(const zlb::RecordImage&)>& sink) const {
+  std::ifstream in(m_name, std::ios::binary);
+  if (!in) throw Error(withName("Unable to open file (%s)", utf8(m_name)));
+  std::error_code error;
+  const std::uint64_t size = fs::file_size(m_name, error);
+  const auto offset = static_cast<std::uint64_t>(m_trailer.registryOffset);
+  if (error || size < kTrailerSize || offset > size - kTrailerSize) {
+    throw Error("archive changed since it was opened");
+  }
+  in.seekg(static_cast<std::streamoff>(offset));
+  std::optional<zlb::InflateReader> reader;
+  if (m_trailer.registryCompressed) reader.emplace(in, size - kTrailerSize - offset);
+  zlb::RecordImage record{};
+  for (std::size_t i = 0; i < m_entries.size(); ++i) {
+    std::size_t got = 0;
+    if (reader) {
+      got = reader->read(record.data(), kRecordSize);
+    } else {
+      in.read(reinterpret_cast<char*>(record.data()), kRecordSize);
+      got = static_cast<std::size_t>(in.gcount());
+    }
+    if (got != kRecordSize) throw Error("archive changed since it was opened");
+    sink(record);
   }
 }
 
@@ -230,22 +315,29 @@ int Archive::indexOfFile(const fs::path& path) const {
 }
 
 void Archive::addFile(const fs::path& path) {
+  addFiles({path});
+}
+
+void Archive::addFiles(const std::vector<fs::path>& paths) {
   requireOpen();
-  const Key key = makeKey(path);
-  if (indexOfKey(key.utf8) >= 0) throw Error("File already exists");
+  std::vector<Key> keys;
+  keys.reserve(paths.size());
+  for (const fs::path& path : paths) {
+    Key key = makeKey(path);
+    const bool twice = std::any_of(keys.begin(), keys.end(), [&](const Key& other) {
+      return equalsIgnoringCase(other.utf8, key.utf8);
+    });
+    if (twice || indexOfKey(key.utf8) >= 0) throw Error("File already exists");
+    keys.push_back(std::move(key));
+  }
+  if (paths.empty()) return;
 
-  std::error_code error;
-  std::ifstream source;
-  if (fs::is_regular_file(path, error)) source.open(path, std::ios::binary);
-  const std::uint64_t sourceSize = fs::file_size(path, error);
-  if (!source || error) throw Error(withName("Unable to open file (%s)", utf8(path)));
-
-  const std::string updating = withName("Updating %s", utf8(path));
+  std::size_t current = 0;  // the file a failure is reported for
   try {
     fs::path folder = m_name.parent_path();
     if (folder.empty()) folder = ".";
     // beside the archive, so the final rename replaces it in one step
-    zlb::TempOutputFile temp(folder, "ZLB");
+    zlb::TempOutputFile temp(folder, "zlb-");
     std::vector<unsigned char> block(kBlock);
 
     if (!m_new) {
@@ -259,12 +351,24 @@ void Archive::addFile(const fs::path& path) {
       }
     }
 
-    ArchiveEntry entry;
-    if (temp.length() > std::numeric_limits<std::uint32_t>::max()) throw Error("archive too large");
-    entry.dataOffset = static_cast<std::uint32_t>(temp.length());
-    std::uint32_t crc = crcOf(0, nullptr, 0);
-    std::uint64_t size = 0;
-    {
+    std::vector<zlb::RecordImage> added;
+    added.reserve(paths.size());
+    for (current = 0; current < paths.size(); ++current) {
+      const fs::path& path = paths[current];
+      std::error_code error;
+      std::ifstream source;
+      if (fs::is_regular_file(path, error)) source.open(path, std::ios::binary);
+      const std::uint64_t sourceSize = fs::file_size(path, error);
+      if (!source || error) throw SourceUnreadable(withName("Unable to open file (%s)", utf8(path)));
+      const std::string updating = withName("Updating %s", utf8(path));
+
+      ArchiveEntry entry;
+      if (temp.length() > std::numeric_limits<std::uint32_t>::max()) {
+        throw Error("archive too large");
+      }
+      entry.dataOffset = static_cast<std::uint32_t>(temp.length());
+      std::uint32_t crc = crcOf(0, nullptr, 0);
+      std::uint64_t size = 0;
       zlb::DeflateWriter writer(
           zlibLevel(m_level),
           [&temp](const unsigned char* data, std::size_t n) { temp.write(data, n); });
@@ -282,16 +386,16 @@ void Archive::addFile(const fs::path& path) {
       }
       if (source.bad()) throw Error("read error");
       writer.finish();
+      const std::uint64_t stored = temp.length() - entry.dataOffset;
+      if (stored > std::numeric_limits<std::uint32_t>::max()) throw Error("entry too large");
+      entry.uncompressedSize = static_cast<std::uint32_t>(size);
+      entry.compressedSize = static_cast<std::uint32_t>(stored);
+      entry.crc32 = crc;
+      entry.storedUncompressed = false;
+      entry.compressionLevel = static_cast<std::uint8_t>(m_level);
+      added.push_back(zlb::encodeRecord(keys[current].big5Name, keys[current].big5Folder, entry));
     }
-    const std::uint64_t stored = temp.length() - entry.dataOffset;
-    if (stored > std::numeric_limits<std::uint32_t>::max()) throw Error("entry too large");
-    entry.uncompressedSize = static_cast<std::uint32_t>(size);
-    entry.compressedSize = static_cast<std::uint32_t>(stored);
-    entry.crc32 = crc;
-    entry.storedUncompressed = false;
-    entry.compressionLevel = static_cast<std::uint8_t>(m_level);
-    std::vector<zlb::RecordImage> records = m_records;
-    records.push_back(zlb::encodeRecord(key.big5Name, key.big5Folder, entry));
+    current = paths.size() - 1;
 
     // the registry offset is a signed field
     if (temp.length() > static_cast<std::uint64_t>(std::numeric_limits<std::int32_t>::max())) {
@@ -299,25 +403,36 @@ void Archive::addFile(const fs::path& path) {
     }
     zlb::Trailer trailer;
     trailer.registryOffset = static_cast<std::int32_t>(temp.length());
-    trailer.count = static_cast<std::int32_t>(records.size());
+    const std::size_t total = m_entries.size() + added.size();
+    trailer.count = static_cast<std::int32_t>(total);
+    // the records so far exactly as stored, then the new ones
+    const auto eachRecord = [&](const std::function<void(const zlb::RecordImage&)>& sink) {
+      if (!m_new) forEachStoredRecord(sink);
+      for (const auto& record : added) sink(record);
+    };
     std::string registry;
     try {
       zlb::DeflateWriter writer(zlibLevel(m_level),
                                 [&registry](const unsigned char* data, std::size_t n) {
                                   registry.append(reinterpret_cast<const char*>(data), n);
                                 });
-      for (std::size_t i = 0; i < records.size(); ++i) {
-        writer.write(records[i].data(), kRecordSize);
-        progress("Writing archive registry", (i + 1) * kRecordSize, records.size() * kRecordSize);
-      }
+      std::size_t done = 0;
+      eachRecord([&](const zlb::RecordImage& record) {
+        writer.write(record.data(), kRecordSize);
+        ++done;
+        progress("Writing archive registry", done * kRecordSize, total * kRecordSize);
+      });
       writer.finish();
       trailer.registryCompressed = true;
+    } catch (const StoppedByUser&) {
+      throw;
     } catch (const Error&) {
       // a registry zlib cannot compress is stored as plain records, which readers also accept
       trailer.registryCompressed = false;
       registry.clear();
-      for (const auto& record : records)
+      eachRecord([&](const zlb::RecordImage& record) {
         registry.append(reinterpret_cast<const char*>(record.data()), kRecordSize);
+      });
     }
     temp.write(reinterpret_cast<const unsigned char*>(registry.data()), registry.size());
     trailer.registryLength = static_cast<std::uint32_t>(registry.size());
@@ -327,10 +442,13 @@ void Archive::addFile(const fs::path& path) {
     temp.commitTo(m_name);
   } catch (const StoppedByUser&) {
     throw;
-  } catch (const std::exception&) {
-    // the temporary file is gone and the archive unchanged; unlike a silent return, the caller
-    // learns that this file is not in it
-    throw Error(withName("Unable to add file (%s)", utf8(path)));
+  } catch (const SourceUnreadable&) {
+    throw;
+  } catch (const FileWriteError& e) {
+    // the temporary file is gone and the archive unchanged; the cause is what the disk said
+    throw Error(withName("Unable to add file (%s)", utf8(paths[current])) + ": " + e.cause());
+  } catch (const std::exception& e) {
+    throw Error(withName("Unable to add file (%s)", utf8(paths[current])) + ": " + e.what());
   }
 
   const fs::path name = m_name;
@@ -343,9 +461,19 @@ void Archive::extractAll(const fs::path& destination) {
   std::error_code error;
   std::ifstream archive;
   if (fs::is_regular_file(m_name, error)) archive.open(m_name, std::ios::binary);
-  const auto size = fs::file_size(m_name, error);
+  (void)fs::file_size(m_name, error);
   if (!archive || error) throw Error(withName("Unable to open file (%s)", utf8(m_name)));
-  const std::uint64_t dataEnd = size >= kTrailerSize ? size - kTrailerSize : 0;
+
+  // all limits before the first byte is written
+  if (m_entries.size() > m_limits.maxEntries) {
+    throw Error(tooManyEntries(m_entries.size(), m_limits.maxEntries));
+  }
+  std::uint64_t extracted = 0;
+  for (const ArchiveEntry& entry : m_entries) extracted += entry.uncompressedSize;
+  if (extracted > m_limits.maxExtractedBytes) {
+    throw Error("The archive would extract to too many bytes (" + std::to_string(extracted) +
+                "; at most " + std::to_string(m_limits.maxExtractedBytes) + ")");
+  }
 
   const fs::path base = zlb::normalizeDestination(utf8(destination));
   for (std::size_t i = 0; i < m_entries.size(); ++i) {
@@ -372,29 +500,30 @@ void Archive::extractAll(const fs::path& destination) {
       if (!fs::is_directory(at, error)) throw Error("Unable to create destination path");
     }
     const fs::path target = *folder / zlb::utf8Path(entry.fileName);
-    const auto status = fs::symlink_status(target, error);
-    if (fs::exists(status)) {
-      if (m_onReplaceFile && !m_onReplaceFile(target)) continue;
-      // replace a link itself, never the file it points to
-      if (fs::is_symlink(status)) fs::remove(target, error);
+    // a link or a hard link at the name is replaced by the rename, never written through
+    if (fs::exists(fs::symlink_status(target, error)) && m_onReplaceFile &&
+        !m_onReplaceFile(target)) {
+      continue;
     }
-    writeEntry(archive, dataEnd, index, target);
-    if (m_onFileExtracted) m_onFileExtracted(base / zlb::utf8Path(entry.fileName));
+    writeEntry(archive, index, target);
+    if (m_onFileExtracted) m_onFileExtracted(target);
   }
   if (m_onProgress) m_onProgress(utf8(m_name), 0);
 }
 
-void Archive::writeEntry(std::istream& archive, std::uint64_t dataEnd, int index,
-                             const fs::path& target) {
+void Archive::writeEntry(std::istream& archive, int index, const fs::path& target) {
   const ArchiveEntry& entry = m_entries[static_cast<std::size_t>(index)];
-  std::ofstream out(target, std::ios::binary | std::ios::trunc);
-  if (!out) throw Error(withName("Unable to write file (%s)", utf8(target)));
-  if (entry.dataOffset > dataEnd) throw Error(corruptFile(index));
+  const std::string cannotWrite = withName("Unable to write file (%s)", utf8(target));
+  std::optional<zlb::TempOutputFile> out;
+  try {
+    out.emplace(target.parent_path(), "extract-");
+  } catch (const FileWriteError&) {
+    throw Error(cannotWrite);
+  }
   archive.clear();
   archive.seekg(static_cast<std::streamoff>(entry.dataOffset));
-  // an entry's bytes end where its stored size says; what follows belongs to others
-  const std::uint64_t region =
-      std::min<std::uint64_t>(dataEnd - entry.dataOffset, entry.compressedSize);
+  // the registry check keeps every stored range inside the entry data, apart from the others
+  const std::uint64_t region = entry.compressedSize;
 
   const std::string extracting = withName("Extracting %s", entry.fileName);
   std::optional<zlb::InflateReader> reader;
@@ -416,21 +545,22 @@ void Archive::writeEntry(std::istream& archive, std::uint64_t dataEnd, int index
     }
   };
 
-  std::vector<unsigned char> block(kBlock);
-  std::uint32_t crc = crcOf(0, nullptr, 0);
-  for (std::uint64_t left = entry.uncompressedSize; left > 0;) {
-    const std::size_t got = readPiece(
-        block.data(), static_cast<std::size_t>(std::min<std::uint64_t>(left, block.size())));
-    if (got == 0) throw Error(corruptFile(index));
-    out.write(reinterpret_cast<const char*>(block.data()), static_cast<std::streamsize>(got));
-    if (!out) throw Error(withName("Unable to write file (%s)", utf8(target)));
-    crc = crcOf(crc, block.data(), got);
-    left -= got;
-    progress(extracting, entry.uncompressedSize - left, entry.uncompressedSize);
+  try {
+    std::vector<unsigned char> block(kBlock);
+    for (std::uint64_t left = entry.uncompressedSize; left > 0;) {
+      const std::size_t got = readPiece(
+          block.data(), static_cast<std::size_t>(std::min<std::uint64_t>(left, block.size())));
+      if (got == 0) throw Error(corruptFile(index));
+      out->write(block.data(), got);
+      left -= got;
+      progress(extracting, entry.uncompressedSize - left, entry.uncompressedSize);
+    }
+    if (out->length() != entry.uncompressedSize) throw Error(corruptFile(index));
+    if (m_checkCRC && out->crc() != entry.crc32) throw Error(corruptFile(index));
+    out->commitTo(target);
+  } catch (const FileWriteError&) {
+    throw Error(cannotWrite);
   }
-  out.close();
-  if (!out) throw Error(withName("Unable to write file (%s)", utf8(target)));
-  if (m_checkCRC && crc != entry.crc32) throw Error(corruptFile(index));
 }
 
 }  // namespace athup::security

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "security/archive/archive_limits.h"
 #include "security/archive/archive_entry.h"
 #include "security/archive/archive_layout.h"
 
@@ -21,6 +22,8 @@ class Archive {
   using ProgressEvent = std::function<void(const std::string& msg, int percentage)>;
   // Asked before an existing file is overwritten by an extraction; false keeps it.
   using ReplaceFileEvent = std::function<bool(const std::filesystem::path& fileName)>;
+  // The path of a file just extracted, as written (below the recorded folder with
+  // ExtractWithPath).
   using FileExtractedEvent = std::function<void(const std::filesystem::path& fileName)>;
 
   Archive() = default;
@@ -36,6 +39,8 @@ class Archive {
   void setOnProgress(ProgressEvent handler) { m_onProgress = std::move(handler); }
   void setOnReplaceFile(ReplaceFileEvent handler) { m_onReplaceFile = std::move(handler); }
   void setOnFileExtracted(FileExtractedEvent handler) { m_onFileExtracted = std::move(handler); }
+  void setLimits(const ArchiveLimits& limits) { m_limits = limits; }
+  [[nodiscard]] const ArchiveLimits& limits() const { return m_limits; }
 
   // The open archive's name; empty when closed.
   [[nodiscard]] const std::filesystem::path& archiveName() const { return m_name; }
@@ -43,7 +48,9 @@ class Archive {
   // Takes the name for a new archive; nothing is written until the first AddFile. An empty name
   // leaves the component closed. Fails when a file of that name exists.
   void create(const std::filesystem::path& name);
-  // Reads and verifies an archive; false for an empty name.
+  // Reads and verifies an archive; false for an empty name. Refuses a registry of more records
+  // than the limits allow, and records whose stored bytes overlap one another, lie outside the
+  // entry data, or claim more content than deflate can make of them.
   [[nodiscard]] bool open(const std::filesystem::path& name);
   void close();
 
@@ -52,10 +59,17 @@ class Archive {
   // Index of the record with the same key as the path (ignoring case), or -1.
   [[nodiscard]] int indexOfFile(const std::filesystem::path& path) const;
 
-  // Adds one file through a private temporary file that replaces the archive in one step. A
-  // failure leaves the archive as it was, removes the temporary file and throws.
+  // Adds one file; the same as addFiles with that file alone.
   void addFile(const std::filesystem::path& path);
-  // Writes every entry below the destination folder; stops at the first failing entry.
+  // Adds the files in order through one private temporary file beside the archive: the entries
+  // so far are copied once, every new entry, the registry and the trailer are appended, and one
+  // rename replaces the archive. A failure (the cause named in the message) or a kill leaves the
+  // archive as it was; the temporary file is removed, or found later by its prefix.
+  void addFiles(const std::vector<std::filesystem::path>& paths);
+  // Writes every entry below the destination folder, each through a private temporary file that
+  // replaces the target only once its size (and, with CheckCRC, its checksum) is right: a failing
+  // entry stops the extraction and leaves the file at its name as it was. Refuses to start when
+  // the entries exceed the limits.
   void extractAll(const std::filesystem::path& destination);
 
  private:
@@ -72,8 +86,9 @@ class Archive {
   [[nodiscard]] Key makeKey(const std::filesystem::path& path) const;
   [[nodiscard]] int indexOfKey(const std::string& utf8Key) const;
   void readRegistry(std::istream& in, std::uint64_t fileSize);
-  void writeEntry(std::istream& archive, std::uint64_t dataEnd, int index,
-                  const std::filesystem::path& target);
+  // Calls `sink` with each record image of the registry as stored in the open archive's file.
+  void forEachStoredRecord(const std::function<void(const zlb::RecordImage&)>& sink) const;
+  void writeEntry(std::istream& archive, int index, const std::filesystem::path& target);
   void progress(const std::string& msg, std::uint64_t done, std::uint64_t total) const;
 
   CompressionLevel m_level = CompressionLevel::Default;
@@ -83,11 +98,12 @@ class Archive {
   ProgressEvent m_onProgress;
   ReplaceFileEvent m_onReplaceFile;
   FileExtractedEvent m_onFileExtracted;
+  ArchiveLimits m_limits;
 
   std::filesystem::path m_name;
   bool m_new = false;
   zlb::Trailer m_trailer;
-  std::vector<zlb::RecordImage> m_records;  // exact images, so an add copies them unchanged
+  // the decoded records only: an add copies the stored images from the file, unchanged
   std::vector<ArchiveEntry> m_entries;
 };
 

@@ -34,7 +34,7 @@ void putShortString(unsigned char* at, std::string_view bytes) {
 }
 
 std::string getShortString(const unsigned char* at) {
-  return common::big5ToUtf8(std::string_view(reinterpret_cast<const char*>(at + 1), at[0]));
+  return std::string(reinterpret_cast<const char*>(at + 1), at[0]);
 }
 
 }  // namespace
@@ -64,6 +64,13 @@ RecordImage encodeRecord(std::string_view big5Name, std::string_view big5Folder,
 }
 
 ArchiveEntry decodeRecord(const unsigned char* image) {
+  ArchiveEntry entry = decodeRecordBig5(image);
+  entry.fileName = common::big5ToUtf8(entry.fileName);
+  entry.folder = common::big5ToUtf8(entry.folder);
+  return entry;
+}
+
+ArchiveEntry decodeRecordBig5(const unsigned char* image) {
   ArchiveEntry entry;
   entry.fileName = getShortString(image + kNameAt);
   entry.folder = getShortString(image + kFolderAt);

@@ -39,6 +39,10 @@ struct Trailer {
 // Decodes a record; the names come back as UTF-8. Never fails: every image is some record.
 [[nodiscard]] ArchiveEntry decodeRecord(const unsigned char* image);
 
+// The same with the names left as the record's Big5 bytes, for callers that convert many names
+// at once.
+[[nodiscard]] ArchiveEntry decodeRecordBig5(const unsigned char* image);
+
 [[nodiscard]] TrailerImage encodeTrailer(const Trailer& trailer);
 [[nodiscard]] Trailer decodeTrailer(const unsigned char* image);
 

@@ -22,9 +22,25 @@ bool hasDrive(std::string_view part) {
 #endif
 }
 
+// Windows opens a device, not a file, for these names with any extension and in any case
+// ("nul.txt", "Com1"); an archive written here may be extracted there, so they are refused
+// everywhere.
+bool isDeviceName(std::string_view part) {
+  std::string_view stem = part.substr(0, part.find('.'));
+  // Windows also drops blanks at the end of the stem: "NUL .txt" is the device too
+  while (!stem.empty() && stem.back() == ' ') stem.remove_suffix(1);
+  std::string upper(stem);
+  for (char& c : upper) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+  if (upper == "CON" || upper == "PRN" || upper == "AUX" || upper == "NUL") return true;
+  return upper.size() == 4 && (upper.starts_with("COM") || upper.starts_with("LPT")) &&
+         upper[3] >= '1' && upper[3] <= '9';
+}
+
 bool isSafePart(std::string_view part) {
   if (part.empty() || part == "." || part == "..") return false;
-  if (hasDrive(part)) return false;
+  if (hasDrive(part) || isDeviceName(part)) return false;
   for (const char c : part) {
     const auto byte = static_cast<unsigned char>(c);
     if (c == '/' || c == '\\' || byte < 0x20 || byte == 0x7F) return false;

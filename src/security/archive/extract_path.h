@@ -9,7 +9,8 @@
 namespace athup::security::zlb {
 
 // True when a recorded file name is one plain name: not empty, not "." or "..", no path separator
-// of either kind, no drive, no control character.
+// of either kind, no drive, no control character, and no Windows device name (CON, PRN, AUX, NUL,
+// COM1-COM9, LPT1-LPT9, in any case, with or without an extension).
 [[nodiscard]] bool isPlainName(std::string_view utf8Name);
 
 // The destination given by the caller with doubled separators reduced and a final one removed, so

@@ -10,12 +10,17 @@ namespace {
 
 constexpr std::size_t kInBlock = 16 * 1024;
 
+std::string zlibMessage(const z_stream& stream, int rc) {
+  if (stream.msg != nullptr) return stream.msg;
+  return rc == Z_MEM_ERROR ? "out of memory" : "zlib error " + std::to_string(rc);
+}
+
 }  // namespace
 
 InflateReader::InflateReader(std::istream& in, std::uint64_t limit)
     : m_in(in), m_left(limit), m_buffer(kInBlock) {
   const int rc = inflateInit(&m_stream);
-  if (rc != Z_OK) throw Error("zlib inflate error " + std::to_string(rc));
+  if (rc != Z_OK) throw Error("Decompress error: " + zlibMessage(m_stream, rc));
 }
 
 InflateReader::~InflateReader() {
@@ -41,9 +46,10 @@ std::size_t InflateReader::read(unsigned char* out, std::size_t size) {
     if (rc == Z_STREAM_END) {
       m_ended = true;
     } else if (rc == Z_BUF_ERROR && m_stream.avail_in > 0) {
-      throw Error("zlib inflate made no progress");  // never loop on input zlib will not take
+      // never loop on input zlib will not take
+      throw Error("Decompress error: no progress");
     } else if (rc != Z_OK && rc != Z_BUF_ERROR) {
-      throw Error("zlib inflate error " + std::to_string(rc));
+      throw Error("Decompress error: " + zlibMessage(m_stream, rc));
     }
   }
   return size - m_stream.avail_out;

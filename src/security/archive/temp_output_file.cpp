@@ -15,13 +15,14 @@
 
 #include <random>
 #else
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>
 #endif
 
-#include "common/errors.h"
+#include "security/archive/file_write_error.h"
 
 namespace athup::security::zlb {
 namespace {
@@ -29,19 +30,31 @@ namespace {
 constexpr std::size_t kBufferSize = 64 * 1024;
 
 [[noreturn]] void fail(const std::string& what, int error) {
-  throw Error(what + ": " + std::generic_category().message(error));
+  throw FileWriteError(what, std::generic_category().message(error));
 }
+
+#ifndef _WIN32
+// Makes the rename itself durable: without it a crash can forget the new name.
+void syncFolder(const std::filesystem::path& folder) {
+  const std::filesystem::path at = folder.empty() ? std::filesystem::path(".") : folder;
+  const int fd = ::open(at.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;  // some file systems cannot open a folder; the file itself is synced
+  (void)::fsync(fd);
+  ::close(fd);
+}
+#endif
 
 }  // namespace
 
-TempOutputFile::TempOutputFile(const std::filesystem::path& folder, std::string_view prefix) {
+TempOutputFile::TempOutputFile(const std::filesystem::path& folder, std::string_view tag) {
+  const std::string prefix = std::string(kTemporaryPrefix) + std::string(tag);
   m_buffer.reserve(kBufferSize);
   m_crc = static_cast<std::uint32_t>(crc32(0L, Z_NULL, 0));
 #ifdef _WIN32
   std::random_device random;
   for (int attempt = 0; attempt < 100 && m_fd < 0; ++attempt) {
     const auto candidate =
-        folder / (std::string(prefix) + std::to_string(random()) + std::to_string(random()));
+        folder / (prefix + std::to_string(random()) + std::to_string(random()));
     const errno_t rc =
         _wsopen_s(&m_fd, candidate.c_str(), _O_CREAT | _O_EXCL | _O_WRONLY | _O_BINARY, _SH_DENYRW,
                   _S_IREAD | _S_IWRITE);
@@ -53,8 +66,8 @@ TempOutputFile::TempOutputFile(const std::filesystem::path& folder, std::string_
   }
   if (m_fd < 0) fail("cannot create a temporary file in " + folder.string(), EEXIST);
 #else
-  std::string pattern = (folder / (std::string(prefix) + "XXXXXX")).string();
-  m_fd = mkstemp(pattern.data());  // O_EXCL, mode 0600
+  std::string pattern = (folder / (prefix + "XXXXXX")).string();
+  m_fd = mkostemp(pattern.data(), O_CLOEXEC);  // O_EXCL, mode 0600
   if (m_fd < 0) fail("cannot create a temporary file in " + folder.string(), errno);
   m_path = pattern;
   if (fchmod(m_fd, S_IRUSR | S_IWUSR) != 0) {
@@ -113,7 +126,7 @@ void TempOutputFile::commitTo(const std::filesystem::path& target) {
 #else
   if (::fsync(m_fd) != 0) fail("cannot write " + m_path.string(), errno);
   struct stat existing {};
-  if (::stat(target.c_str(), &existing) == 0) {
+  if (::lstat(target.c_str(), &existing) == 0 && S_ISREG(existing.st_mode)) {
     if (fchmod(m_fd, existing.st_mode & 07777) != 0)
       fail("cannot set the mode of " + m_path.string(), errno);
   }
@@ -121,8 +134,11 @@ void TempOutputFile::commitTo(const std::filesystem::path& target) {
   closeHandle();
   std::error_code error;
   std::filesystem::rename(m_path, target, error);
-  if (error) throw Error("cannot replace " + target.string() + ": " + error.message());
+  if (error) throw FileWriteError("cannot replace " + target.string(), error.message());
   m_committed = true;
+#ifndef _WIN32
+  syncFolder(target.parent_path());
+#endif
 }
 
 void TempOutputFile::closeHandle() {

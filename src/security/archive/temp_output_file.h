@@ -8,25 +8,32 @@
 
 namespace athup::security::zlb {
 
-// A new file with a unique name, readable and writable by its owner only, that disappears on
-// destruction unless it was moved onto its final name. Everything written passes a running
+// Every temporary file we create starts with this, so a later start can find and remove the ones
+// a killed run left behind (removeStaleTemporaryFiles) without touching anything else.
+inline constexpr std::string_view kTemporaryPrefix = ".athup-tmp-";
+
+// A new file with a unique name (kTemporaryPrefix, a tag, random characters), created exclusively,
+// readable and writable by its owner only, that disappears on destruction unless it was moved
+// onto its final name. Everything written passes a running
 // CRC-32 and a byte count, so the archive trailer needs no second read.
 class TempOutputFile {
  public:
-  // Creates the file in `folder` with a name starting with `prefix`; throws athup::Error.
-  TempOutputFile(const std::filesystem::path& folder, std::string_view prefix);
+  // Creates the file in `folder`; `tag` names its purpose after the common prefix. Throws
+  // FileWriteError.
+  TempOutputFile(const std::filesystem::path& folder, std::string_view tag);
   ~TempOutputFile();
   TempOutputFile(const TempOutputFile&) = delete;
   TempOutputFile& operator=(const TempOutputFile&) = delete;
 
+  // Throws FileWriteError when the disk refuses the bytes.
   void write(const unsigned char* data, std::size_t size);
   [[nodiscard]] std::uint64_t length() const { return m_length; }
   [[nodiscard]] std::uint32_t crc() const { return m_crc; }
   [[nodiscard]] const std::filesystem::path& path() const { return m_path; }
 
-  // Flushes to disk and renames the file onto `target` in one step, replacing it; a replaced
-  // file's permissions carry over. Throws athup::Error; the temporary file is then still removed
-  // on destruction.
+  // Flushes to disk and renames the file onto `target` in one step, replacing the name (a link
+  // at the name is replaced, never written through); a replaced regular file's permissions carry
+  // over. Throws FileWriteError; the temporary file is then still removed on destruction.
   void commitTo(const std::filesystem::path& target);
 
  private:

@@ -12,10 +12,6 @@ namespace {
 
 constexpr std::string_view kVersionFilePw = "renewSealWord";
 
-bool equalsIgnoringCase(std::string_view text, char letter) {
-  return text.size() == 1 && (text[0] == letter || text[0] == letter - 'A' + 'a');
-}
-
 bool samePath(const std::filesystem::path& a, const std::filesystem::path& b) {
   std::error_code error;
   if (std::filesystem::equivalent(a, b, error)) return true;
@@ -35,50 +31,35 @@ void removeQuietly(const std::filesystem::path& path) {
 
 }  // namespace
 
-bool cryptFileWithPassword(Interaction& ui, const std::filesystem::path& source,
-                           const std::filesystem::path& destination, std::string_view mode,
+void cryptFileWithPassword(const std::filesystem::path& source,
+                           const std::filesystem::path& destination, CryptMode mode,
                            std::string_view password) {
-  const bool encrypt = equalsIgnoringCase(mode, 'E');
-  if (!encrypt && !equalsIgnoringCase(mode, 'D')) {
-    ui.showMessage(MessageKind::Plain, "需定義加解密方式");
-    return false;
-  }
   const bool inPlace = !destination.empty() && samePath(source, destination);
   const auto output = inPlace ? withTmpEnding(destination) : destination;
-  try {
-    ReceiptFileCipher cipher(TaxSystem::ORB);
-    cipher.setSource(source);
-    cipher.setDestination(output);
-    cipher.setPassword(std::string(password));
-    if (encrypt) {
-      cipher.encrypt();
-    } else {
-      cipher.decrypt();
+  ReceiptFileCipher cipher(TaxSystem::ORB);
+  cipher.setSource(source);
+  cipher.setDestination(output);
+  cipher.setPassword(std::string(password));
+  if (mode == CryptMode::encrypt) {
+    cipher.encrypt();
+  } else {
+    cipher.decrypt();
+  }
+  if (inPlace) {
+    // The rename replaces the source in one step, so it is never lost half-way.
+    std::error_code error;
+    std::filesystem::rename(output, source, error);
+    if (error) {
+      removeQuietly(output);
+      const auto name = source.u8string();
+      throw Error("Cannot create file \"" + std::string(name.begin(), name.end()) + "\".");
     }
-    if (inPlace) {
-      // The rename replaces the source in one step, so it is never lost half-way.
-      std::error_code error;
-      std::filesystem::rename(output, source, error);
-      if (error) {
-        removeQuietly(output);
-        const auto name = source.u8string();
-        throw Error("Cannot create file \"" + std::string(name.begin(), name.end()) + "\".");
-      }
-    }
-    return true;
-  } catch (const StoppedByUser&) {
-    throw;
-  } catch (const SilentAbort&) {
-    throw;
-  } catch (const std::exception& e) {
-    ui.showMessage(MessageKind::Plain, e.what());
-    return false;
   }
 }
 
-bool cryptFileByMode(Interaction& ui, const std::filesystem::path& source,
-                     const std::filesystem::path& destination, std::string_view mode) {
-  return cryptFileWithPassword(ui, source, destination, mode, kVersionFilePw);
+void cryptFileByMode(const std::filesystem::path& source, const std::filesystem::path& destination,
+                     CryptMode mode) {
+  cryptFileWithPassword(source, destination, mode, kVersionFilePw);
 }
 
 }  // namespace athup::security

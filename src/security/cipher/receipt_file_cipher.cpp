@@ -10,6 +10,7 @@
 #include "common/errors.h"
 #include "security/cipher/cipher_file_io.h"
 #include "security/cipher/md5_digest.h"
+#include "security/cipher/password_bytes.h"
 #include "security/codecs/stream_checksum.h"
 
 namespace athup::security {
@@ -99,7 +100,7 @@ namespace {
 ReceiptKeys deriveKeys(const std::string& pw, TaxSystem tax, const std::string& headPw) {
   if (pw.empty()) throw Error("密碼不可以空白!!");
   ReceiptKeys keys;
-  std::string pwBytes = common::utf8ToBig5(pw);
+  std::string pwBytes = passwordBytes(pw);
   keys.h1 = md5Digest(pwBytes);
   wipeText(pwBytes);
   if (tax == TaxSystem::ORB) {

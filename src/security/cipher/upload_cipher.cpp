@@ -8,11 +8,11 @@
 #include <iterator>
 #include <utility>
 
-#include "common/big5.h"
 #include "common/errors.h"
 #include "security/cipher/bcd_padding.h"
 #include "security/cipher/cipher_file_io.h"
 #include "security/cipher/md5_digest.h"
+#include "security/cipher/password_bytes.h"
 #include "security/codecs/stream_checksum.h"
 
 namespace athup::security {
@@ -81,7 +81,7 @@ void checkPassword(const std::string& pw) {
 }
 
 Md5Value saltedKey(std::string_view pwUtf8) {
-  SecretText material(common::utf8ToBig5(pwUtf8));
+  SecretText material(passwordBytes(pwUtf8));
   material.text().append(kCipherSalt);
   return md5Digest(material.text());
 }

@@ -5,6 +5,8 @@
 #include <istream>
 #include <ostream>
 
+#include "common/errors.h"
+
 namespace athup::security {
 namespace {
 
@@ -177,6 +179,46 @@ std::string base64DecodeText(std::string_view text) {
   Decoder decoder;
   decoder.decode(bytesOf(text), text.size(), bytes);
   decoder.finish(bytes);
+  return bytes;
+}
+
+std::string base64DecodeStrict(std::string_view text) {
+  const auto refuse = [](const char* why) -> void {
+    throw Error(std::string("Invalid base64 text: ") + why);
+  };
+  std::string values;  // the 6-bit value of each alphabet character, in order
+  values.reserve(text.size());
+  std::size_t pads = 0;
+  for (const char c : text) {
+    if (c == '\r' || c == '\n' || c == ' ' || c == '\t') continue;
+    const std::uint8_t value = kDecode[static_cast<std::uint8_t>(c)];
+    if (value == kPad) {
+      if (++pads > 2) refuse("more than two pad characters");
+    } else if (value == kSkip) {
+      refuse("a character outside the alphabet");
+    } else if (pads > 0) {
+      refuse("a pad character before the end");
+    } else {
+      values.push_back(static_cast<char>(value));
+    }
+  }
+  if ((values.size() + pads) % 4 != 0) refuse("not whole groups of four characters");
+  // one pad leaves 2 bits of the last character unused, two pads leave 4: they must be zero
+  if (pads > 0 && (static_cast<std::uint8_t>(values.back()) & (pads == 1 ? 0x03 : 0x0F)) != 0) {
+    refuse("pad bits that are not zero");
+  }
+  std::string bytes;
+  bytes.reserve(values.size() / 4 * 3 + 2);
+  std::uint32_t bits = 0;
+  int held = 0;
+  for (const char v : values) {
+    bits = (bits << 6) | static_cast<std::uint8_t>(v);
+    held += 6;
+    if (held >= 8) {
+      held -= 8;
+      bytes.push_back(static_cast<char>((bits >> held) & 0xFF));
+    }
+  }
   return bytes;
 }
 

@@ -19,6 +19,13 @@ void base64DecodeStream(std::istream& in, std::ostream& out);
 [[nodiscard]] std::string base64EncodeText(std::string_view bytes);
 [[nodiscard]] std::string base64DecodeText(std::string_view text);
 
+// Decodes text that must be exactly base64, for server replies and seals, where a lenient read
+// would let two different texts pass for the same bytes. Line breaks, blanks and tabs between
+// characters are skipped; anything else outside the alphabet, a "=" before the end, more than two
+// "=", a length that is not whole groups of four, or pad bits that are not zero raises
+// athup::Error.
+[[nodiscard]] std::string base64DecodeStrict(std::string_view text);
+
 // The encoding as one unbroken line (every CR and LF removed): the form of seals and request
 // values.
 [[nodiscard]] std::string base64Line(std::string_view bytes);

@@ -7,7 +7,7 @@
 #include "common/text_helpers.h"
 #include "store/catalogue/filing_program_tables.h"
 #include "store/catalogue/own_tables.h"
-#include "store/data_module/inflate_file.h"
+#include "security/archive/inflate_file.h"
 #include "store/data_module/version_text.h"
 #include "store/engine/lock_files.h"
 #include "store/engine/table_files.h"
@@ -228,7 +228,7 @@ std::string TdmATH::versionNumberText() const {
 }
 
 void TdmATH::inflateFile(const fs::path& source, const fs::path& destination) {
-  store::inflateFile(source, destination);
+  security::inflateFile(source, destination);
 }
 
 }  // namespace athup::store

@@ -9,7 +9,6 @@
 #include "demo_data/evidence_documents.h"
 #include "demo_data/filing_records.h"
 #include "demo_data/notices.h"
-#include "demo_data/quiet_interaction.h"
 #include "security/cipher/crypt_file.h"
 #include "security/codecs/file_checksum.h"
 #include "store/engine/table_files.h"
@@ -42,11 +41,12 @@ void writeBytes(const fs::path& path, const std::string& bytes) {
 // Writes the plain record, then encrypts it in place with the version-record password.
 void writeVersionRecord(const fs::path& file, const DemoVersion& version) {
   writeBytes(file, versionIniText(version));
-  QuietInteraction ui;
-  if (!security::cryptFileByMode(ui, file, file, "E")) {
+  try {
+    security::cryptFileByMode(file, file, security::CryptMode::encrypt);
+  } catch (...) {
     std::error_code ignored;  // a plain record must not stay behind under the encrypted name
     fs::remove(file, ignored);
-    throw Error(ui.messages());
+    throw;
   }
 }
 

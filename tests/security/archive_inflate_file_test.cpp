@@ -1,14 +1,15 @@
-#include "store/data_module/inflate_file.h"
+#include "security/archive/inflate_file.h"
 
 #include <gtest/gtest.h>
 #include <zlib.h>
 
 #include <string>
+#include <vector>
 
 #include "common/errors.h"
 #include "support/temp_dir.h"
 
-namespace athup::store {
+namespace athup::security {
 namespace {
 
 namespace fs = std::filesystem;
@@ -80,5 +81,37 @@ TEST(InflateFileTest, FailuresRaiseAndLeaveNoPartialFile) {
   EXPECT_THROW(inflateFile(dir.write("ok.z", good), dir / "no" / "such" / "folder.txt"), Error);
 }
 
+// Result files are inflated over the previous download: a bad one must not cost the good one.
+TEST(InflateFileTest, AFailureLeavesTheExistingDestinationAsItWas) {
+  const std::string good = deflated(noise(100000));
+  const struct {
+    const char* name;
+    std::string bytes;
+  } cases[] = {
+      {"cut short", good.substr(0, good.size() - 10)},
+      {"not zlib", "plain text, not a stream"},
+      {"sound", good},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    TempDir dir;
+    const auto destination = dir.write("out/result.txt", "previous result");
+    fs::create_hard_link(destination, dir / "linked.txt");
+    const bool sound = std::string(c.name) == "sound";
+    if (sound) {
+      inflateFile(dir.write("in.z", c.bytes), destination);
+    } else {
+      EXPECT_THROW(inflateFile(dir.write("in.z", c.bytes), destination), Error);
+    }
+    EXPECT_EQ(readFile(destination), sound ? noise(100000) : "previous result");
+    EXPECT_EQ(readFile(dir / "linked.txt"), "previous result") << "never written through a link";
+    std::vector<std::string> names;
+    for (const auto& item : fs::directory_iterator(dir / "out")) {
+      names.push_back(item.path().filename().string());
+    }
+    EXPECT_EQ(names, std::vector<std::string>{"result.txt"}) << "no temporary file stays";
+  }
+}
+
 }  // namespace
-}  // namespace athup::store
+}  // namespace athup::security
