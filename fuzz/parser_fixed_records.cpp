@@ -30,9 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (size < 1 + 2 * fields) return 0;
 
   athup::index::RecordReader parser;
-  parser.setTextLineMode(false);
-  parser.setReadOnly((data[0] & 0x80) != 0);
-  parser.setAllowCreate(false);
+  parser.setMode(athup::index::ParsingMode::FixedRecords);
   std::int64_t recordLength = 0;
   for (std::size_t f = 0; f < fields; ++f) {
     const std::uint8_t shape = data[1 + 2 * f];

@@ -54,7 +54,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
 
   athup::index::RecordReader parser;
-  parser.setReadOnly(readOnly);
+  parser.setMode(readOnly ? athup::index::ParsingMode::TextLines
+                          : athup::index::ParsingMode::TextLinesWorkFile);
   parser.setTempFolder(fuzzFolder() / "tmp");
   parser.fieldDefinitions().add("LINE", recordLength, athup::index::FieldAlignment::Left, ' ',
                          (data[0] & 128) != 0);
@@ -65,7 +66,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::abort();
   }
   const std::int64_t count = parser.recordCount();
-  const std::int64_t expected = referenceLineCount(content);
+  // Read in memory, a leading UTF-8 mark is no part of the text; the work file keeps every byte.
+  const bool marked = readOnly && content.starts_with("\xEF\xBB\xBF");
+  const std::int64_t expected = referenceLineCount(marked ? content.substr(3) : content);
   // Through a work file, a format without width gives records of no bytes, so no records.
   FUZZ_CHECK(count == (readOnly || recordLength > 0 ? expected : 0));
 

@@ -10,14 +10,18 @@
 #include <cmath>
 #include <cstdio>
 
+#include "gui/shell/flow_areas.h"
+
 namespace {
 
-// Where the workflow window lays its click areas (left, top, width, height).
-const QRect kEntry(47, 102, 111, 49);
-const QRect kUpload(311, 46, 111, 48);
-const QRect kResult(476, 44, 170, 49);
-const QRect kMedia(315, 157, 111, 48);
-const QRect kExit(478, 154, 164, 43);
+// Each box lies where the workflow window lays its click area.
+using athup::gui::FlowStep;
+using athup::gui::flowArea;
+const QRect kEntry = flowArea(FlowStep::Entry).rect;
+const QRect kUpload = flowArea(FlowStep::Upload).rect;
+const QRect kResult = flowArea(FlowStep::Result).rect;
+const QRect kMedia = flowArea(FlowStep::Media).rect;
+const QRect kExit = flowArea(FlowStep::close).rect;
 
 const QColor kInk(0x1f, 0x3a, 0x68);
 

@@ -1,6 +1,8 @@
 #include "app/app_session.h"
 
 #include "app/app_texts.h"
+#include "app/startup_checks.h"
+#include "common/errors.h"
 #include "common/file_helpers.h"
 #include "store/engine/table_files.h"
 
@@ -44,24 +46,22 @@ std::string AppSession::codeFolderBelow(const std::string& dbPath) {
       common::utf8FromPath(store::resolveFolderIgnoringCase(common::pathFromUtf8(dbPath), "CODE")));
 }
 
-store::TdmATH& AppSession::createDataModule() {
-  const auto setting = [this](std::string_view name) {
-    return m_setup.settings.readString(kOrbKey, name);
-  };
-  store::DataModuleSettings values;
-  values.proxyIp = setting("proxy_ip");
-  values.proxyPort = setting("proxy_port");
-  values.athUpd = setting("ath_upd");
-  values.dbPath = common::pathFromUtf8(m_folders.gDBPath);
-  values.exeDir = m_setup.program.writableDir;  // "TMP" is written beside the program
-  values.workingFolder = std::filesystem::current_path();
-  values.version = m_version.gVersion;
-  values.versionDate = m_version.gVersionDate;
+DataQueries& AppSession::createDataModule() {
+  m_dataModule.reset();
+  auto queries = std::make_unique<DataQueries>(m_orbWin, m_orbCode);
+  StartupPlaces places;
+  places.dbPath = common::pathFromUtf8(m_folders.gDBPath);
+  places.exeDir = m_setup.program.writableDir;  // "TMP" is written beside the program
+  places.workingFolder = std::filesystem::current_path();
+  StartupChecks(m_orbCode, queries->athDb(), std::move(places), m_setup.interaction).run();
+  m_dataModule = std::move(queries);
+  return *m_dataModule;
+}
 
-  auto module = std::make_unique<store::TdmATH>(m_orbWin, m_orbCode, std::move(values),
-                                                m_setup.interaction);
-  module->DataModuleCreate();
-  m_dataModule = std::move(module);
+DataQueries& AppSession::queries() {
+  if (!m_dataModule) {
+    throw Error(std::string(texts::kDataNotAvailable));
+  }
   return *m_dataModule;
 }
 

@@ -5,14 +5,15 @@
 #include <string>
 #include <string_view>
 
+#include "app/data_queries.h"
 #include "app/folders.h"
 #include "app/period.h"
+#include "app/period_field.h"
 #include "app/program_location.h"
 #include "app/settings_store.h"
 #include "app/version_record.h"
 #include "common/clock.h"
 #include "common/interaction.h"
-#include "store/data_module/dm_ath.h"
 #include "store/engine/database.h"
 
 namespace athup::app {
@@ -36,13 +37,13 @@ class AppSession {
   AppSession(const AppSession&) = delete;
   AppSession& operator=(const AppSession&) = delete;
 
-  // Prepares everything for the period (YYYMM, already checked with checkPeriodInput): period
+  // Prepares everything for the period the period window accepted: period
   // values, folders, settings, run log, database aliases and the own tables. Returns false after
   // showing the error of the failing step. The values are replaced only by a preparation that
   // succeeds, and a failure after the aliases were re-pointed points them back, so the values
   // and the aliases always agree on the period (a failed change from the menu keeps the previous
   // period in force).
-  [[nodiscard]] bool prepareEnvironment(std::string_view dataYM);
+  [[nodiscard]] bool prepareEnvironment(const PeriodField& period);
 
   // Points ORBWIN and ORBCODE at the folders and shows the database folder (alert slot) and the
   // period line for the given period values.
@@ -72,12 +73,17 @@ class AppSession {
   [[nodiscard]] store::Database& orbWin() { return m_orbWin; }
   [[nodiscard]] store::Database& orbCode() { return m_orbCode; }
 
-  // Creates and starts the main data module over the prepared aliases (start-up, after the
-  // period is prepared). It reads the proxy and server settings once and lives for the rest of
-  // the run. The engine's error for a missing taxpayer master propagates to the caller.
-  store::TdmATH& createDataModule();
-  // The data module, or nullptr before createDataModule succeeded.
-  [[nodiscard]] store::TdmATH* dataModule() { return m_dataModule.get(); }
+  // Runs the start-up checks over the prepared aliases (start-up, after the period is prepared)
+  // and makes the shared lookups available for the rest of the run. The engine's error for a
+  // missing taxpayer master propagates to the caller, and the lookups stay unavailable.
+  DataQueries& createDataModule();
+  // The lookups, or nullptr before createDataModule succeeded.
+  [[nodiscard]] DataQueries* dataModule() { return m_dataModule.get(); }
+  // Whether the lookups are available; a window that needs them refuses to open otherwise.
+  [[nodiscard]] bool dataAvailable() const { return m_dataModule != nullptr; }
+  // The lookups; raises athup::Error with a message the user can act on when the start-up checks
+  // failed or never ran, so no window goes on with nothing behind it.
+  [[nodiscard]] DataQueries& queries();
 
  private:
   struct Prepared;
@@ -90,7 +96,7 @@ class AppSession {
   VersionInfo m_version;
   store::Database m_orbWin;
   store::Database m_orbCode;
-  std::unique_ptr<store::TdmATH> m_dataModule;  // declared after the aliases it uses
+  std::unique_ptr<DataQueries> m_dataModule;  // declared after the aliases it uses
 };
 
 }  // namespace athup::app

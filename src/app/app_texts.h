@@ -21,6 +21,15 @@ inline constexpr std::string_view kTableFolderPrefix = "無法建立資料表"; 
 inline constexpr std::string_view kFolderWord = "目錄";
 
 inline constexpr std::string_view kTableFileMissing = "找不到資料檔:";
+inline constexpr std::string_view kTempFolderFailed = "無法建立暫存檔目錄";
+inline constexpr std::string_view kTaxpayerMissing = "找不到營業人建檔資料";
+inline constexpr std::string_view kNotUploadedFile =
+    "申報檔位置的檔案不是申報上傳的檔案，請重新輸入!";
+inline constexpr std::string_view kNoReturnUpload =
+    "請先執行營業稅申報上傳後，再執行附件上傳的設定!";
+// The lookups were asked for although the start-up checks failed (or never ran).
+inline constexpr std::string_view kDataNotAvailable =
+    "資料庫未能正常開啟，無法使用此功能。請確認資料庫路徑及資料檔後，重新選擇申報所屬年月。";
 inline constexpr std::string_view kDatabaseFolderStatus = "您的資料庫路徑為->";
 inline constexpr std::string_view kApplyPeriodStatus = "申報年期:";
 inline constexpr std::string_view kDataPeriodStatus = "資料所屬:";

@@ -7,6 +7,7 @@
 
 #include "app/app_session.h"
 #include "app/app_texts.h"
+#include "common/stale_temporary_files.h"
 #include "common/errors.h"
 #include "common/file_helpers.h"
 #include "common/period_helpers.h"
@@ -63,11 +64,11 @@ std::string folderFailure(std::string_view prefix, const std::string& folder, bo
 
 }  // namespace
 
-bool AppSession::prepareEnvironment(std::string_view dataYM) {
+bool AppSession::prepareEnvironment(const PeriodField& period) {
   Prepared next;
   bool prepared = false;
   try {
-    prepared = prepareSteps(dataYM, next);
+    prepared = prepareSteps(period.dataYM(), next);
   } catch (const Error& error) {
     m_setup.interaction.showMessage(MessageKind::Error, error.what());
   } catch (const SilentAbort&) {
@@ -96,13 +97,13 @@ bool AppSession::prepareSteps(std::string_view dataYM, Prepared& next) {
     return false;
   };
 
-  // 1. Period values.
+  // Period values.
   Period& period = next.period;
   period.gDataYM = std::string(dataYM);
   period.gApplyYM = common::monthsToYM(common::ymToMonths(dataYM) + 1);
   period.gToday = common::rocToday(clock);
 
-  // 2. Folders of the program, the shared documents and the default database root.
+  // Folders of the program, the shared documents and the default database root.
   Folders& f = next.folders;
   const auto exeDir = asFolderPath(common::utf8FromPath(m_setup.program.exeDir));
   const std::string& docDir = m_setup.docDir;
@@ -118,17 +119,17 @@ bool AppSession::prepareSteps(std::string_view dataYM, Prepared& next) {
   f.gHelpPath = withTrailingSeparator(common::utf8FromPath(m_setup.program.deliveryFile("Help")));
   const std::string defaultDbRoot = docDir + "DB" + kSep;
 
-  // 3. A new run log for this preparation.
+  // A new run log for this preparation.
   const auto runLog = m_setup.program.writableDir / "orb_Ath.log";
   f.gRunLogFile = common::utf8FromPath(runLog);
   common::startRunLog(runLog, clock);
 
-  // 4. The period's own folders below the upload folder.
+  // The period's own folders below the upload folder.
   f.gPeriodDefaultPath = f.gUploadPath + "Default" + kSep + period.gDataYM + kSep;
   f.gBackupPath = f.gUploadPath + "ATHBackUp" + kSep + period.gDataYM + kSep;
   f.gReportPath = f.gUploadPath + "ATHRpt" + kSep + period.gDataYM + kSep;
 
-  // 5. Settings.
+  // Settings.
   settings.deleteSubKey(kNestedOrbKey);
   if (settings.readString(kOrbKey, "ORBHome").empty()) {
     settings.writeString(kOrbKey, "ORBHome", f.gHomePath);
@@ -142,7 +143,7 @@ bool AppSession::prepareSteps(std::string_view dataYM, Prepared& next) {
   period.gDebugMode = settings.readString(kOrbKey, "DebugMode") == "1";
   common::appendRunLog(runLog, std::string(texts::kRunLogDbPath) + f.gDBPath, clock);
 
-  // 6-13. The folder tree; the database root itself must already exist.
+  // The folder tree; the database root itself must already exist.
   if (!forceFolder(f.gTempPath)) return fail(texts::kUploadFolderPrefix, f.gTempPath, true);
   if (!forceFolder(f.gUploadPath)) return fail(texts::kUploadFolderPrefix, f.gUploadPath, true);
   makeFolder(f.gUploadPath + "ATHBackUp");
@@ -156,12 +157,23 @@ bool AppSession::prepareSteps(std::string_view dataYM, Prepared& next) {
   const std::string periodDbFolder = f.gDBPath + period.gDataYM;
   if (!makeFolder(periodDbFolder)) return fail(texts::kTableFolderPrefix, periodDbFolder, true);
 
-  // 14. Aliases.
+  // Temporary files that a killed save, pack or table creation left in our folders.
+  for (const std::string& folder : {f.gTempPath, f.gUploadPath, f.gBackupPath, f.gReportPath,
+                                    receiptFolder, f.gDbTxtPath, periodDbFolder}) {
+    (void)common::removeStaleTemporaryFiles(common::pathFromUtf8(folder));
+  }
+
+  // Aliases.
   next.aliasesMoved = true;
   connectPeriodDatabases(periodDbFolder + kSep, codeFolderBelow(f.gDBPath), period);
 
-  // 15-17. Own tables (missing ones reported, not fatal), migrations, the category table.
-  (void)store::preparePeriodTables(m_orbWin, ui, store::CatalogueLog{runLog, clock});
+  // Own tables (missing ones reported, not fatal), migrations, the category table.
+  for (const auto& missing :
+       store::preparePeriodTables(m_orbWin, store::CatalogueLog{runLog, clock})) {
+    ui.showMessage(MessageKind::Plain,
+                   std::string(texts::kTableFileMissing) + common::utf8FromPath(missing));
+  }
+  store::migrateOwnTables(m_orbWin);
   store::installCategoryTable(readSettingPath("DBPath"), common::pathFromUtf8(docDir));
   return true;
 }

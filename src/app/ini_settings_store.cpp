@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "common/ascii.h"
 #include "common/errors.h"
 #include "common/ini_file.h"
 
@@ -15,16 +16,8 @@ std::string_view keySection(std::string_view keyPath) {
   return keyPath;
 }
 
-char lowerAscii(char c) {
-  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 bool equalsIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (lowerAscii(a[i]) != lowerAscii(b[i])) return false;
-  }
-  return true;
+  return common::equalsIgnoringAsciiCase(a, b);
 }
 
 // The section of the key itself or of a key beneath it.

@@ -3,13 +3,14 @@
 #include <algorithm>
 
 #include "app/app_texts.h"
+#include "common/ascii.h"
 #include "common/period_helpers.h"
 
 namespace athup::app {
 namespace {
 
 bool allDigits(std::string_view text) {
-  return std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+  return common::isAsciiDigits(text) || text.empty();
 }
 
 }  // namespace
@@ -20,10 +21,12 @@ std::string defaultPeriod(const Clock& clock) {
 }
 
 std::string periodFieldValue(std::string_view typed) {
-  if (typed.size() == 6 && typed[3] == '/') {
-    return std::string(typed.substr(0, 3)) + std::string(typed.substr(4));
+  // The mask shows its "/" whether or not the digits around it are filled in.
+  std::string value;
+  for (char c : typed) {
+    if (c != '/') value.push_back(c);
   }
-  return std::string(typed);
+  return value;
 }
 
 std::optional<std::string> checkPeriodInput(std::string_view value) {

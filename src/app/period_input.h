@@ -13,8 +13,8 @@ namespace athup::app {
 // gives "11212").
 [[nodiscard]] std::string defaultPeriod(const Clock& clock);
 
-// The field's value without the "/" of its mask: "113/02" and "11302" both give "11302"; any other
-// text is returned as it is.
+// The field's value without the "/" of its mask: "113/02" and "11302" both give "11302", and an
+// empty masked field ("/") gives "". PeriodField::fromField is the one caller outside the tests.
 [[nodiscard]] std::string periodFieldValue(std::string_view typed);
 
 // The error text for a field value that cannot be confirmed, nullopt for a good one: empty gives

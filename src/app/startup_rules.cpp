@@ -5,7 +5,6 @@
 #include <stdexcept>
 
 #include "app/app_texts.h"
-#include "common/big5.h"
 #include "common/local_time.h"
 #include "common/text_helpers.h"
 #include "index/parser/record_reader.h"
@@ -26,23 +25,8 @@ std::string noticeSourceName(const Clock& clock) {
 
 std::optional<std::string> noticeLabelText(const std::filesystem::path& file) {
   try {
-    index::RecordReader parser;
-    // The line is shown as written: blanks inside it stay, and a missing notice must not be
-    // created empty in the program's folder.
-    parser.fieldDefinitions().add("LINE", kNoticeFieldWidth, index::FieldAlignment::Left, ' ', false);
-    parser.setAllowCreate(false);
-    parser.setReadOnly(true);
-    parser.setTextLineMode(true);
-    parser.setFileName(file);
-    parser.open();
-    parser.last();
-    std::vector<std::string> linesBackwards;
-    for (std::size_t i = 0; i < kNoticeLinesRead; ++i) {
-      linesBackwards.push_back(
-          common::big5ToUtf8(common::trimBlanks(parser.fieldByName("LINE").rawText())));
-      parser.prior();  // stays on the first line once there
-    }
-    return formatNoticeLabel(linesBackwards);
+    // A missing notice must not be created empty in the program's folder: the reader never does.
+    return formatNoticeLabel(index::readLastLines(file, kNoticeLinesRead, kNoticeFieldWidth));
   } catch (const std::exception&) {
     return std::nullopt;  // the splash goes on without its notice panel
   }

@@ -60,7 +60,7 @@ bool readVersionInfo(const std::filesystem::path& file, std::string& version,
   const auto plain = uniquePlainFile(tempFolder);
   FileRemover remover(plain);
   try {
-    security::cryptFileByMode(file, plain, security::CryptMode::decrypt);
+    security::cryptFileByMode(file, plain, security::CryptMode::Decrypt);
   } catch (const StoppedByUser&) {
     throw;
   } catch (const SilentAbort&) {

@@ -9,6 +9,7 @@
 
 #include "cli/command.h"
 #include "common/errors.h"
+#include "common/file_helpers.h"
 #include "security/archive/extract_path.h"
 #include "security/archive/archive.h"
 
@@ -27,7 +28,7 @@ CompressionLevel levelNamed(const std::string& name) {
 }
 
 std::filesystem::path pathOf(const std::string& utf8) {
-  return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+  return common::pathFromUtf8(utf8);
 }
 
 int runPack(const std::vector<std::string>& args) {
@@ -145,12 +146,12 @@ int runArchive(CommandContext& context) {
 const CommandRegistration kArchive(
     {"archive",
      "  athup-cli archive pack [--level none|fastest|default|maximum] ARCHIVE FILE...\n"
-     "      pack the files into a new archive, one entry each (level maximum by default)\n"
+     "      Pack the files into a new archive, one entry each (level maximum by default).\n"
      "  athup-cli archive list ARCHIVE\n"
-     "      one line per entry: index name size stored-size offset CRC-32 level\n"
+     "      List one line per entry: index name size stored-size offset CRC-32 level.\n"
      "  athup-cli archive extract [--overwrite] ARCHIVE DIR\n"
-     "      extract every entry into DIR, checking each file's CRC-32; an existing file is\n"
-     "      replaced only with --overwrite\n",
+     "      Extract every entry into DIR, checking each file's CRC-32; an existing file is\n"
+     "      replaced only with --overwrite.\n",
      runArchive});
 
 }  // namespace

@@ -46,12 +46,13 @@ int runBase64(CommandContext& context) {
 }
 
 const CommandRegistration kBase64({"base64",
-                                   "  athup-cli base64 encode [--line]   standard input as base64 "
-                                   "(76-character lines with CR LF; --line: one line)\n"
-                                   "  athup-cli base64 decode [--strict] base64 on standard input "
-                                   "to bytes (characters outside the alphabet are skipped;\n"
-                                   "                                     --strict: refuse anything "
-                                   "but exact base64 and line breaks)\n",
+                                   "  athup-cli base64 encode [--line]\n"
+                                   "      Encode standard input as base64 (76-character lines with "
+                                   "CR LF; --line: one line).\n"
+                                   "  athup-cli base64 decode [--strict]\n"
+                                   "      Decode base64 on standard input to bytes (characters "
+                                   "outside the alphabet are skipped; --strict: refuse anything "
+                                   "but exact base64 and line breaks).\n",
                                    runBase64});
 
 }  // namespace

@@ -53,12 +53,14 @@ int runCrc32(CommandContext& context) {
 }
 
 const CommandRegistration kCrc({"crc",
-                                "  athup-cli crc FILE...      file checksum text of each file, as "
-                                "stored and sent (upper-case hex, no leading zeros)\n",
+                                "  athup-cli crc FILE...\n"
+                                "      Print the file checksum text of each file, as stored and "
+                                "sent (upper-case hex, no leading zeros).\n",
                                 runCrc});
 const CommandRegistration kCrc32({"crc32",
-                                  "  athup-cli crc32 FILE...    standard CRC-32 of each file "
-                                  "(eight upper-case hex digits)\n",
+                                  "  athup-cli crc32 FILE...\n"
+                                  "      Print the standard CRC-32 of each file (eight upper-case "
+                                  "hex digits).\n",
                                   runCrc32});
 
 }  // namespace

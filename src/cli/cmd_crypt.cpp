@@ -7,8 +7,10 @@
 #include <vector>
 
 #include "cli/command.h"
+#include "cli/password_option.h"
 #include "cli/stderr_interaction.h"
 #include "common/errors.h"
+#include "common/file_helpers.h"
 #include "common/interaction.h"
 #include "security/cipher/crypt_file.h"
 #include "security/cipher/receipt_file_cipher.h"
@@ -22,30 +24,30 @@ struct CryptArgs {
   std::vector<std::string> files;
 };
 
-CryptArgs parseArgs(const std::vector<std::string>& args, std::size_t from, bool withPassword) {
+CryptArgs parseArgs(CommandContext& context, std::size_t from, bool withPassword) {
+  const std::vector<std::string>& args = context.args;
   CryptArgs parsed;
+  PasswordOption password;
   for (std::size_t i = from; i < args.size(); ++i) {
     const std::string& arg = args[i];
-    if (withPassword && arg == "--password") {
-      if (i + 1 >= args.size()) throw UsageError("--password needs a value");
-      parsed.password = args[++i];
-    } else if (withPassword && arg.rfind("--password=", 0) == 0) {
-      parsed.password = arg.substr(11);
-    } else if (arg.size() > 1 && arg[0] == '-' && arg != "--") {
+    if (withPassword && password.take(args, i)) continue;
+    if (arg.size() > 1 && arg[0] == '-' && arg != "--") {
       throw UsageError("unknown option " + arg);
     } else if (arg != "--") {
       parsed.files.push_back(arg);
     }
   }
-  if (withPassword && !parsed.password) throw UsageError("--password is required");
+  if (withPassword && !password.given()) throw UsageError("--password or --password-file is required");
   if (parsed.files.size() != 2) throw UsageError("expected SRC and DST");
+  // Read last: a usage error must not have consumed standard input first.
+  if (withPassword) parsed.password = password.read(context.in);
   return parsed;
 }
 
 // Arguments are UTF-8 like all text inside the program; a plain std::string would be read in the
 // local code page on Windows and miss files with Chinese names.
 std::filesystem::path pathOf(const std::string& utf8) {
-  return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+  return common::pathFromUtf8(utf8);
 }
 
 enum class Direction { Encrypt, Decrypt };
@@ -57,7 +59,7 @@ Direction directionOf(const std::vector<std::string>& args) {
 }
 
 int runUploadCipher(CommandContext& context, Direction direction) {
-  const CryptArgs args = parseArgs(context.args, 0, true);
+  const CryptArgs args = parseArgs(context, 0, true);
   security::UploadCipher cipher;
   cipher.setPassword(*args.password);
   if (direction == Direction::Encrypt) {
@@ -78,7 +80,7 @@ int runDecrypt(CommandContext& context) {
 
 int runReceiptFile(CommandContext& context) {
   const Direction direction = directionOf(context.args);
-  const CryptArgs args = parseArgs(context.args, 1, true);
+  const CryptArgs args = parseArgs(context, 1, true);
   security::ReceiptFileCipher cipher(security::TaxSystem::ORB);
   cipher.setSource(pathOf(args.files[0]));
   cipher.setDestination(pathOf(args.files[1]));
@@ -93,12 +95,12 @@ int runReceiptFile(CommandContext& context) {
 
 int runVersionFile(CommandContext& context) {
   const Direction direction = directionOf(context.args);
-  const CryptArgs args = parseArgs(context.args, 1, false);
+  const CryptArgs args = parseArgs(context, 1, false);
   StderrInteraction ui(context.err);
   try {
     security::cryptFileByMode(pathOf(args.files[0]), pathOf(args.files[1]),
-                              direction == Direction::Encrypt ? security::CryptMode::encrypt
-                                                              : security::CryptMode::decrypt);
+                              direction == Direction::Encrypt ? security::CryptMode::Encrypt
+                                                              : security::CryptMode::Decrypt);
   } catch (const StoppedByUser&) {
     throw;
   } catch (const SilentAbort&) {
@@ -111,23 +113,30 @@ int runVersionFile(CommandContext& context) {
   return kExitOk;
 }
 
-const CommandRegistration kEncrypt({"encrypt",
-                                    "  athup-cli encrypt --password P SRC DST\n"
-                                    "      encrypt a file for upload (upload cipher)\n",
-                                    runEncrypt});
-const CommandRegistration kDecrypt({"decrypt",
-                                    "  athup-cli decrypt --password P SRC DST\n"
-                                    "      decrypt an upload file (upload cipher)\n",
-                                    runDecrypt});
-const CommandRegistration kReceiptFile(
-    {"receipt-file",
-     "  athup-cli receipt-file encrypt|decrypt --password P SRC DST\n"
-     "      encrypt or decrypt a receipt file\n",
-     runReceiptFile});
-const CommandRegistration kVersionFile({"version-file",
-                                        "  athup-cli version-file encrypt|decrypt SRC DST\n"
-                                        "      encrypt or decrypt the version record\n",
-                                        runVersionFile});
+// The password's lines follow each synopsis that takes one. Defined before the registrations,
+// which keep views of them.
+const std::string kPasswordForms = "(--password-file F | --password - | --password P)";
+const std::string kEncryptUsage = "  athup-cli encrypt " + kPasswordForms +
+                                  " SRC DST\n"
+                                  "      Encrypt a file for upload with the upload cipher.\n" +
+                                  std::string(PasswordOption::helpLines());
+const std::string kDecryptUsage = "  athup-cli decrypt " + kPasswordForms +
+                                  " SRC DST\n"
+                                  "      Decrypt an upload file with the upload cipher.\n" +
+                                  std::string(PasswordOption::helpLines());
+const std::string kReceiptFileUsage = "  athup-cli receipt-file encrypt|decrypt " + kPasswordForms +
+                                      " SRC DST\n"
+                                      "      Encrypt or decrypt a receipt file.\n" +
+                                      std::string(PasswordOption::helpLines());
+
+const CommandRegistration kEncrypt({"encrypt", kEncryptUsage, runEncrypt});
+const CommandRegistration kDecrypt({"decrypt", kDecryptUsage, runDecrypt});
+const CommandRegistration kReceiptFile({"receipt-file", kReceiptFileUsage, runReceiptFile});
+const CommandRegistration kVersionFile(
+    {"version-file",
+     "  athup-cli version-file encrypt|decrypt SRC DST\n"
+     "      Encrypt or decrypt the version record (under its own fixed password).\n",
+     runVersionFile});
 
 }  // namespace
 }  // namespace athup::cli

@@ -1,6 +1,7 @@
 // athup-cli prepare: the period window's confirmation without the window. Prepares the folders,
 // settings, run log and tables of a filing period on this workstation's configured places and
 // prints the period and folder values.
+#include <filesystem>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -8,6 +9,7 @@
 #include "app/app_session.h"
 #include "app/environment.h"
 #include "app/ini_settings_store.h"
+#include "app/period_field.h"
 #include "app/period_input.h"
 #include "app/program_location.h"
 #include "app/shared_doc_dir.h"
@@ -15,6 +17,7 @@
 #include "cli/stderr_interaction.h"
 #include "common/clock.h"
 #include "common/errors.h"
+#include "common/file_helpers.h"
 #include "common/interaction.h"
 
 namespace athup::cli {
@@ -62,29 +65,46 @@ void printValues(std::ostream& out, const app::AppSession& session) {
   out << "gDebugMode=" << (p.gDebugMode ? 1 : 0) << '\n';
 }
 
+// The database root is the one folder the preparation does not make; when it is missing, say where
+// it is looked for, after the preparation's own message.
+void explainMissingRoot(std::ostream& err, const app::AppSession& session,
+                        const std::filesystem::path& settingsFile) {
+  const std::string configured = session.readSettingPath("DBPath");
+  const std::string root = configured.empty() ? session.docDir() + "DB/" : configured;
+  std::error_code error;
+  if (std::filesystem::is_directory(common::pathFromUtf8(root), error)) return;
+  err << "The database root \"" << root << "\" does not exist. It is DBPath in the settings ("
+      << common::utf8FromPath(settingsFile) << ") when set, else the shared documents folder's DB ("
+      << session.docDir() << "DB/).\n";
+}
+
 int runPrepare(CommandContext& context) {
   const auto typed = parsePeriod(context.args);
   const auto environment = app::Environment::fromProcess();
   const SystemClock clock;
-  const std::string period = typed ? app::periodFieldValue(*typed) : app::defaultPeriod(clock);
-  if (const auto problem = app::checkPeriodInput(period)) throw Error(*problem);
+  const auto checked = app::PeriodField::fromField(typed ? *typed : app::defaultPeriod(clock));
+  if (const auto* problem = std::get_if<std::string>(&checked)) throw Error(*problem);
 
   StderrInteraction interaction(context.err);
-  app::IniSettingsStore settings(app::settingsFilePath(environment));
+  const auto settingsFile = app::settingsFilePath(environment);
+  app::IniSettingsStore settings(settingsFile);
   app::AppSession session(app::SessionSetup{
       settings, interaction, clock, app::locateProgram(app::currentExecutableDir(), environment),
       app::sharedDocDir(environment), environment.tempFolder()});
-  if (!session.prepareEnvironment(period)) throw SilentAbort();
+  if (!session.prepareEnvironment(std::get<app::PeriodField>(checked))) {
+    explainMissingRoot(context.err, session, settingsFile);
+    throw SilentAbort();
+  }
   printValues(context.out, session);
   return kExitOk;
 }
 
 const CommandRegistration kRegistration{Command{
     "prepare",
-    "  athup-cli prepare [--period YYYMM]\n"
-    "      Prepares the filing period (default: last month) in the shared documents folder:\n"
+    "  athup-cli prepare [--period YYY/MM]\n"
+    "      Prepare the filing period (default: last month) in the shared documents folder:\n"
     "      folders, settings (ATHUP_SETTINGS or ~/.config/fiscus/orb.ini), run log and tables;\n"
-    "      prints one name=value line per period and folder value.\n",
+    "      print one name=value line per period and folder value.\n",
     runPrepare}};
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <map>
 #include <ostream>
 
+#include "app/version_banner.h"
 #include "common/errors.h"
 
 namespace athup::cli {
@@ -22,7 +23,9 @@ void printHelp(std::ostream& out) {
     out << command.usage;
     if (!command.usage.empty() && command.usage.back() != '\n') out << '\n';
   }
-  out << "  athup-cli --help\n\nExit codes: 0 success, 1 failure (message on standard error), "
+  out << "  athup-cli --help\n      Print this text.\n"
+         "  athup-cli --version\n      Print the program's version and version date.\n"
+         "\nExit codes: 0 success, 1 failure (message on standard error), "
          "2 usage error.\n";
 }
 
@@ -38,6 +41,10 @@ int runCli(const std::vector<std::string>& argv, std::istream& in, std::ostream&
   }
   if (argv[0] == "--help" || argv[0] == "-h" || argv[0] == "help") {
     printHelp(out);
+    return kExitOk;
+  }
+  if (argv[0] == "--version") {
+    out << app::versionBannerOfThisProgram("athup-cli", ATHUP_PROJECT_VERSION);
     return kExitOk;
   }
   const auto found = registry().find(argv[0]);

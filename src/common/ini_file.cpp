@@ -1,36 +1,23 @@
 #include "common/ini_file.h"
 
 #include <algorithm>
-#include <atomic>
-#include <fstream>
-#include <random>
 #include <stdexcept>
 #include <system_error>
 #include <utility>
 
+#include "common/ascii.h"
+#include "common/atomic_file.h"
 #include "common/errors.h"
 #include "common/file_helpers.h"
+#include "common/private_folder.h"
 #include "common/text_helpers.h"
-
-#ifndef _WIN32
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
-#endif
+#include "common/whole_file.h"
 
 namespace athup::common {
 namespace {
 
-char lowerAscii(char c) {
-  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 bool sameName(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return lowerAscii(x) == lowerAscii(y);
-         });
+  return equalsIgnoringAsciiCase(a, b);
 }
 
 bool hasLineBreak(std::string_view text) {
@@ -45,59 +32,6 @@ std::string displayPath(const std::filesystem::path& path) {
   throw Error("無法寫入檔案\"" + displayPath(path) +
               "\"！ 請確認您的磁碟機運作正常, 或該目錄尚未被設定為唯讀.");
 }
-
-// A name next to the target that no other writer picks: process, counter and a random part.
-std::filesystem::path temporarySibling(const std::filesystem::path& target) {
-  static std::atomic<unsigned> counter{0};
-  std::random_device random;
-  const std::string suffix = ".tmp-" + std::to_string(random()) + "-" + std::to_string(counter++);
-  return target.parent_path() / pathFromUtf8("." + utf8FromPath(target.filename()) + suffix);
-}
-
-#ifndef _WIN32
-bool writeAll(int fd, const std::string& bytes) {
-  std::size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t written = ::write(fd, bytes.data() + done, bytes.size() - done);
-    if (written < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    done += static_cast<std::size_t>(written);
-  }
-  return true;
-}
-
-// Writes the temporary file and flushes it to the disk; false on any failure.
-bool writeDurably(const std::filesystem::path& temporary, const std::filesystem::path& target,
-                  const std::string& bytes) {
-  const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-  if (fd < 0) return false;
-  struct stat existing {};
-  if (::stat(target.c_str(), &existing) == 0)
-    ::fchmod(fd, existing.st_mode & 07777);  // keep its mode
-  const bool ok = writeAll(fd, bytes) && ::fsync(fd) == 0;
-  return ::close(fd) == 0 && ok;
-}
-
-// Makes the rename itself durable; best effort, the data is already on disk.
-void syncFolder(const std::filesystem::path& folder) {
-  const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) return;
-  ::fsync(fd);
-  ::close(fd);
-}
-#else
-bool writeDurably(const std::filesystem::path& temporary, const std::filesystem::path&,
-                  const std::string& bytes) {
-  std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  out.flush();
-  return static_cast<bool>(out);
-}
-
-void syncFolder(const std::filesystem::path&) {}
-#endif
 
 }  // namespace
 
@@ -143,11 +77,11 @@ IniFile IniFile::fromText(std::string_view text) {
 IniFile IniFile::load(const std::filesystem::path& path) {
   std::error_code error;
   if (!std::filesystem::exists(path, error)) return {};
-  std::ifstream in(path, std::ios::binary);
-  if (!in.is_open()) throw Error("無法讀取檔案\"" + displayPath(path) + "\"！");
-  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) throw Error("無法讀取檔案\"" + displayPath(path) + "\"！");
-  return fromText(bytes);
+  try {
+    return fromText(readWholeFile(path));
+  } catch (const Error&) {
+    throw Error("無法讀取檔案\"" + displayPath(path) + "\"！");
+  }
 }
 
 bool IniFile::isBlank(const Line& line) {
@@ -285,24 +219,12 @@ std::string IniFile::text() const {
 
 void IniFile::saveTo(const std::filesystem::path& path) const {
   const std::string bytes = text();
-  std::error_code error;
-  const auto folder = path.parent_path();
-  if (!folder.empty()) {
-    std::filesystem::create_directories(folder, error);
-    if (error) throwWriteError(path);
-  }
-  const auto temporary = temporarySibling(path);
-  if (!writeDurably(temporary, path, bytes)) {
-    std::filesystem::remove(temporary, error);
+  try {
+    if (!path.parent_path().empty()) createPrivateFolder(path.parent_path());
+    writeFileAtomically(path, bytes);
+  } catch (const Error&) {
     throwWriteError(path);
   }
-  std::filesystem::rename(temporary, path, error);
-  if (error) {
-    std::error_code ignored;
-    std::filesystem::remove(temporary, ignored);
-    throwWriteError(path);
-  }
-  syncFolder(folder);
 }
 
 }  // namespace athup::common

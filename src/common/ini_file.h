@@ -60,10 +60,9 @@ class IniFile {
   // The whole INI text with CR LF line ends.
   [[nodiscard]] std::string text() const;
 
-  // Writes text() to the file atomically: a temporary file in the same folder is written, flushed
-  // and renamed over the target, so a crash leaves either the old or the new file, never half of
-  // one. Missing parent folders are created. Failure throws athup::Error and leaves any existing
-  // file untouched.
+  // Writes text() to the file through the atomic writer (atomic_file.h): a crash or a full disk
+  // leaves either the old or the new file, never half of one. Missing parent folders are created
+  // private (0700). Failure throws athup::Error and leaves any existing file untouched.
   void saveTo(const std::filesystem::path& path) const;
 
  private:

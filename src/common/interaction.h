@@ -11,6 +11,19 @@ enum class Buttons { Ok, YesNo, YesNoCancel, OkCancel };
 
 enum class Answer { Ok, Cancel, Yes, No };
 
+// The answer of a question nobody is there to answer: the one that changes nothing (No for
+// Yes/No, Cancel where there is a Cancel, OK for a lone OK). The command line, the tests' fake and
+// the message box that answers itself all give this, so a flow takes the same branch in each.
+[[nodiscard]] constexpr Answer declinedAnswer(Buttons buttons) {
+  switch (buttons) {
+    case Buttons::YesNo: return Answer::No;
+    case Buttons::YesNoCancel:
+    case Buttons::OkCancel: return Answer::Cancel;
+    case Buttons::Ok: break;
+  }
+  return Answer::Ok;
+}
+
 // Status-bar slots of the main window: 0 short note, 1 alert with a beep, 2 permanent period line.
 enum class StatusKind { Note = 0, Alert = 1, Period = 2 };
 

@@ -3,6 +3,7 @@
 #include <charconv>
 #include <string>
 
+#include "common/ascii.h"
 #include "common/errors.h"
 #include "common/text_helpers.h"
 
@@ -17,20 +18,12 @@ struct LastCharacter {
 
 // The zoned-decimal meaning of a field's last character.
 LastCharacter decodeLast(char c) {
-  if (c >= '0' && c <= '9') return {true, c - '0', false};
+  if (isAsciiDigit(c)) return {true, c - '0', false};
   if (c == '{') return {true, 0, false};
   if (c >= 'A' && c <= 'I') return {true, c - 'A' + 1, false};
   if (c == '}') return {true, 0, true};
   if (c >= 'J' && c <= 'R') return {true, c - 'J' + 1, true};
   return {false, 0, false};
-}
-
-bool allDigits(std::string_view text) {
-  if (text.empty()) return false;
-  for (char c : text) {
-    if (c < '0' || c > '9') return false;
-  }
-  return true;
 }
 
 [[noreturn]] void throwNonNumeric(std::string_view field) {
@@ -50,22 +43,27 @@ bool isValidBan(std::string_view ban) {
   return sum % 10 == 0 || (ban[6] == '7' && (sum + 1) % 10 == 0);
 }
 
-std::int64_t decodeSignedNumber(std::string_view field, Interaction& ui) {
-  if (field.empty()) return 0;
+DecodedNumber decodeSignedNumber(std::string_view field) {
+  if (field.empty()) return {};
   const LastCharacter last = decodeLast(field.back());
-  if (!last.known) return 0;
+  if (!last.known) return {};
 
   std::string_view leading = field.substr(0, field.size() - 1);
+  DecodedNumber result;
+  bool leadingNegative = false;
+  if (!leading.empty() && !isAsciiDigits(leading)) {
+    // Not clean; still a whole number once leading blanks go ("  12", "-0012", "+0012")?
+    while (!leading.empty() && leading.front() == ' ') leading.remove_prefix(1);
+    if (!leading.empty() && (leading.front() == '+' || leading.front() == '-')) {
+      leadingNegative = leading.front() == '-';
+      leading.remove_prefix(1);
+    }
+    if (!isAsciiDigits(leading)) throwNonNumeric(field);
+    result.warning = "檔案內數值欄位: " + std::string(field) +
+                     " ，含有非數值型態字元，請修正後再執行審核作業 !!";
+  }
   std::uint64_t magnitude = 0;
   if (!leading.empty()) {
-    if (!allDigits(leading)) {
-      std::string_view stripped = leading;
-      while (!stripped.empty() && stripped.front() == ' ') stripped.remove_prefix(1);
-      if (!allDigits(stripped)) throwNonNumeric(field);
-      ui.showMessage(MessageKind::Plain, "檔案內數值欄位: " + std::string(field) +
-                                             " ，含有非數值型態字元，請修正後再執行審核作業 !!");
-      leading = stripped;
-    }
     const auto [end, error] =
         std::from_chars(leading.data(), leading.data() + leading.size(), magnitude);
     (void)end;
@@ -76,7 +74,8 @@ std::int64_t decodeSignedNumber(std::string_view field, Interaction& ui) {
   if (magnitude > (kMax - static_cast<std::uint64_t>(last.digit)) / 10) throwNonNumeric(field);
   const auto value =
       static_cast<std::int64_t>(magnitude * 10 + static_cast<std::uint64_t>(last.digit));
-  return last.negative ? -value : value;
+  result.value = (last.negative != leadingNegative) ? -value : value;
+  return result;
 }
 
 }  // namespace athup::common

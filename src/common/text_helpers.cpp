@@ -1,3 +1,4 @@
+#include "common/ascii.h"
 #include "common/text_helpers.h"
 
 #include <algorithm>
@@ -59,7 +60,7 @@ std::string padRight(std::string_view text, std::size_t width, std::string_view 
 
 bool isAllDigits(std::string_view text) {
   if (trimBlanks(text).empty()) return false;
-  return std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+  return isAsciiDigits(text);
 }
 
 bool isInList(std::string_view text, const std::vector<std::string>& list) {
@@ -67,8 +68,8 @@ bool isInList(std::string_view text, const std::vector<std::string>& list) {
 }
 
 bool isLetterKind(char character, int kinds) {
-  if (kinds % 2 == 0 && character >= 'A' && character <= 'Z') return true;
-  if (kinds % 3 == 0 && character >= 'a' && character <= 'z') return true;
+  if (kinds % 2 == 0 && isAsciiUpper(character)) return true;
+  if (kinds % 3 == 0 && isAsciiLower(character)) return true;
   return false;
 }
 

@@ -1,3 +1,4 @@
+#include "common/ascii.h"
 #include "common/workstation.h"
 
 #include <algorithm>
@@ -29,9 +30,9 @@ std::array<std::uint32_t, 3> releaseNumbers(std::string_view release) {
   std::array<std::uint32_t, 3> numbers{0, 0, 0};
   std::size_t index = 0;
   std::size_t i = 0;
-  while (index < numbers.size() && i < release.size() && release[i] >= '0' && release[i] <= '9') {
+  while (index < numbers.size() && i < release.size() && isAsciiDigit(release[i])) {
     std::uint64_t value = 0;
-    while (i < release.size() && release[i] >= '0' && release[i] <= '9') {
+    while (i < release.size() && isAsciiDigit(release[i])) {
       value = std::min<std::uint64_t>(value * 10 + static_cast<std::uint64_t>(release[i] - '0'),
                                       UINT32_MAX);
       ++i;
@@ -209,10 +210,7 @@ std::string localIpText() {
 
 std::string netbiosName(std::string_view host) {
   std::string name(host.substr(0, host.find('.')));
-  for (char& c : name) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  return cutToBig5Width(name, 15);
+  return cutToBig5Width(upperAscii(name), 15);
 }
 
 std::string computerNameText() {

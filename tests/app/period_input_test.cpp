@@ -1,5 +1,7 @@
 #include "app/period_input.h"
 
+#include "app/period_field.h"
+
 #include <gtest/gtest.h>
 
 #include "support/fixed_clock.h"
@@ -34,6 +36,33 @@ TEST(PeriodInputTest, ConfirmationRules) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.typed);
     EXPECT_EQ(checkPeriodInput(periodFieldValue(c.typed)), c.error);
+  }
+}
+
+TEST(PeriodInputTest, FromFieldGivesTheCheckedPeriodOrTheWindowsErrorText) {
+  struct Case {
+    const char* typed;
+    const char* dataYM;  // nullptr when refused
+    const char* error;
+  };
+  const Case cases[] = {
+      {"113/10", "11310", ""},
+      {"11310", "11310", ""},
+      {"/", nullptr, "所屬年月不可為空白，請重新輸入！"},  // the empty masked field
+      {"", nullptr, "所屬年月不可為空白，請重新輸入！"},
+      {"10/", nullptr, "日期輸入錯誤，請重新輸入！"},  // half filled
+      {"113/00", nullptr, "日期輸入錯誤，請重新輸入！"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.typed);
+    const auto result = PeriodField::fromField(c.typed);
+    if (c.dataYM) {
+      ASSERT_TRUE(std::holds_alternative<PeriodField>(result));
+      EXPECT_EQ(std::get<PeriodField>(result).dataYM(), c.dataYM);
+    } else {
+      ASSERT_TRUE(std::holds_alternative<std::string>(result));
+      EXPECT_EQ(std::get<std::string>(result), c.error);
+    }
   }
 }
 

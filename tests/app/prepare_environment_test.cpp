@@ -1,16 +1,19 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <memory>
 #include <optional>
 
 #include "app/app_session.h"
+#include "app/app_texts.h"
 #include "app/ini_settings_store.h"
 #include "common/big5.h"
-#include "support/fixed_clock.h"
+#include "common/errors.h"
 #include "store/catalogue/filing_program_tables.h"
 #include "store/engine/database.h"
+#include "support/fixed_clock.h"
 #include "support/scripted_interaction.h"
 #include "support/temp_dir.h"
 
@@ -19,6 +22,11 @@ namespace {
 
 namespace fs = std::filesystem;
 using athup::testing::ScriptedInteraction;
+
+// A period as the period window passes it on, after its check.
+PeriodField checked(std::string_view typed) {
+  return std::get<PeriodField>(PeriodField::fromField(typed));
+}
 
 const std::string kTail = "！ 請確認您的磁碟機運作正常, 或該目錄尚未被設定為唯讀.";
 
@@ -69,7 +77,7 @@ TEST_F(PrepareEnvironmentTest, FreshWorkstationGetsValuesFoldersSettingsAndTable
   m_settings.writeString(std::string(kNestedOrbKey) + "\\Deeper", "Stale", "y");
   m_settings.writeString(kCrcKey, "12345678", "1F");
 
-  ASSERT_TRUE(session().prepareEnvironment("11310"));
+  ASSERT_TRUE(session().prepareEnvironment(checked("11310")));
   EXPECT_TRUE(m_ui.messages().empty());
 
   const Period& p = session().period();
@@ -125,6 +133,30 @@ TEST_F(PrepareEnvironmentTest, FreshWorkstationGetsValuesFoldersSettingsAndTable
   EXPECT_TRUE(db.query("Select * From ORBDB_ATH_T08.DB Where BAN = ''").hasField("T08_CRC"));
 }
 
+TEST_F(PrepareEnvironmentTest, RemovesTheTemporaryFilesAKilledRunLeft) {
+  // What a killed pack left in the upload folder and a killed table creation in the period's
+  // database folder, an hour and more ago; a file another instance is writing right now stays.
+  const fs::path upload = m_doc + "UpLoad";
+  const fs::path periodDb = m_doc + "DB/11310";
+  fs::create_directories(upload);
+  fs::create_directories(periodDb);
+  const auto plant = [](const fs::path& path, std::chrono::minutes age) {
+    std::ofstream(path) << "half";
+    fs::last_write_time(path, fs::file_time_type::clock::now() - age);
+  };
+  plant(upload / ".athup-tmp-pack-x1", std::chrono::minutes(90));
+  plant(periodDb / ".athup-tmp-ORBDB_ATH_FILE.DB.new", std::chrono::minutes(61));
+  plant(upload / ".athup-tmp-pack-x2", std::chrono::minutes(1));
+  plant(upload / "evidence.pdf", std::chrono::minutes(600));
+
+  ASSERT_TRUE(session().prepareEnvironment(checked("11310")));
+
+  EXPECT_FALSE(fs::exists(upload / ".athup-tmp-pack-x1"));
+  EXPECT_FALSE(fs::exists(periodDb / ".athup-tmp-ORBDB_ATH_FILE.DB.new"));
+  EXPECT_TRUE(fs::exists(upload / ".athup-tmp-pack-x2"));
+  EXPECT_TRUE(fs::exists(upload / "evidence.pdf"));
+}
+
 TEST_F(PrepareEnvironmentTest, DatabaseRootFromTheSettings) {
   const std::string own = m_root.path().string() + "/own-db";
   fs::create_directories(own + "/CODE");
@@ -146,7 +178,7 @@ TEST_F(PrepareEnvironmentTest, DatabaseRootFromTheSettings) {
     SCOPED_TRACE(c.what);
     m_session.reset();
     if (c.setting) m_settings.writeString(kOrbKey, "DBPath", *c.setting);
-    ASSERT_TRUE(session().prepareEnvironment("10212"));
+    ASSERT_TRUE(session().prepareEnvironment(checked("10212")));
     EXPECT_EQ(session().folders().gDBPath, c.expected);
     EXPECT_EQ(session().period().gApplyYM, "10301");
     EXPECT_TRUE(fs::is_directory(c.expected + "10212"));
@@ -191,7 +223,7 @@ TEST_F(PrepareEnvironmentTest, EachFolderFailureNamesItsFolderAndStopsThere) {
     AppSession session(SessionSetup{
         settings, ui, m_clock, ProgramLocation{fresh / "bin", fresh / "bin"}, doc, fresh / "tmp"});
 
-    EXPECT_FALSE(session.prepareEnvironment("10201"));
+    EXPECT_FALSE(session.prepareEnvironment(checked("10201")));
 
     std::string expected = c.message;
     for (std::size_t at; (at = expected.find(root)) != std::string::npos;) {
@@ -206,13 +238,13 @@ TEST_F(PrepareEnvironmentTest, EachFolderFailureNamesItsFolderAndStopsThere) {
 }
 
 TEST_F(PrepareEnvironmentTest, SecondPeriodLeavesTheFirstUntouched) {
-  ASSERT_TRUE(session().prepareEnvironment("11310"));
+  ASSERT_TRUE(session().prepareEnvironment(checked("11310")));
   session().orbWin().execute(
       "INSERT INTO ORBDB_ATH_FILE (BAN, FILE_SEQ, SUB_SEQ) VALUES ('12345678', 'T02000001', '0')");
   fs::path backup = fs::path(session().folders().gBackupPath) / "sent.pdf";
   { std::ofstream(backup) << "pdf"; }
 
-  ASSERT_TRUE(session().prepareEnvironment("11312"));
+  ASSERT_TRUE(session().prepareEnvironment(checked("11312")));
 
   EXPECT_EQ(session().period().gApplyYM, "11401");
   EXPECT_EQ(session().orbWin().folder(), fs::path(m_doc + "DB/11312/"));
@@ -229,7 +261,7 @@ TEST_F(PrepareEnvironmentTest, SecondPeriodLeavesTheFirstUntouched) {
 }
 
 TEST_F(PrepareEnvironmentTest, FailedChangeKeepsThePreviousPeriodInForce) {
-  ASSERT_TRUE(session().prepareEnvironment("11310"));
+  ASSERT_TRUE(session().prepareEnvironment(checked("11310")));
   const Period before = session().period();
   const Folders foldersBefore = session().folders();
 
@@ -251,7 +283,7 @@ TEST_F(PrepareEnvironmentTest, FailedChangeKeepsThePreviousPeriodInForce) {
     m_ui.shown.clear();
     const std::string period = fs::path(c.blocked).begin()->string();
 
-    EXPECT_FALSE(session().prepareEnvironment(period));
+    EXPECT_FALSE(session().prepareEnvironment(checked(period)));
 
     EXPECT_EQ(m_ui.messages().size(), 1u);
     EXPECT_EQ(session().period(), before);
@@ -268,7 +300,7 @@ TEST_F(PrepareEnvironmentTest, FailedChangeKeepsThePreviousPeriodInForce) {
 TEST_F(PrepareEnvironmentTest, TableThatCannotBeMadeIsReportedAndPreparationGoesOn) {
   fs::create_directories(m_doc + "DB/11310/ORBDB_ATH_FILE.DB");  // a folder in the table's place
 
-  EXPECT_TRUE(session().prepareEnvironment("11310"));
+  EXPECT_TRUE(session().prepareEnvironment(checked("11310")));
 
   EXPECT_EQ(m_ui.messages(),
             std::vector<std::string>{"找不到資料檔:" + m_doc + "DB/11310/ORBDB_ATH_FILE.DB"});
@@ -276,7 +308,7 @@ TEST_F(PrepareEnvironmentTest, TableThatCannotBeMadeIsReportedAndPreparationGoes
   EXPECT_TRUE(fs::is_regular_file(m_doc + "DB/11310/ORBDB_ATH_TET.DB"));
 }
 
-TEST_F(PrepareEnvironmentTest, DataModuleStartsOnThePreparedAliasesWithTheSettings) {
+TEST_F(PrepareEnvironmentTest, DataModuleStartsOnThePreparedAliases) {
   {
     fs::create_directories(m_doc + "DB/CODE");
     store::Database code;
@@ -285,25 +317,31 @@ TEST_F(PrepareEnvironmentTest, DataModuleStartsOnThePreparedAliasesWithTheSettin
     code.execute("INSERT INTO ORBDB1_APPLYER (BAN, BAN_NM_X30) VALUES (:BAN, :NM)",
                  {{"BAN", std::string("04595257")}, {"NM", std::string("測試商行")}});
   }
-  m_settings.writeString(kOrbKey, "proxy_ip", "10.1.2.3");
-  m_settings.writeString(kOrbKey, "proxy_port", "8080");
-  ASSERT_TRUE(session().prepareEnvironment("11310"));
+  ASSERT_TRUE(session().prepareEnvironment(checked("11310")));
 
-  store::TdmATH& module = session().createDataModule();
+  DataQueries& module = session().createDataModule();
 
   EXPECT_EQ(session().dataModule(), &module);
-  EXPECT_EQ(module.proxyHost(), "10.1.2.3");
-  EXPECT_EQ(module.proxyPort(), "8080");
-  const auto taxpayer = module.FindTaxpayer("04595257");
+  EXPECT_EQ(&session().queries(), &module);
+  EXPECT_EQ(module.athDb().folder(), module.orbCode().folder());
+  const auto taxpayer = module.taxpayers().findTaxpayer("04595257");
   ASSERT_TRUE(taxpayer.has_value());
   EXPECT_EQ(taxpayer->BAN_NM_X30, "測試商行");
 }
 
 TEST_F(PrepareEnvironmentTest, DataModuleWithoutTaxpayerMasterFailsWithTheEngineError) {
-  ASSERT_TRUE(session().prepareEnvironment("11310"));
+  ASSERT_TRUE(session().prepareEnvironment(checked("11310")));
 
   EXPECT_THROW((void)session().createDataModule(), Error);
   EXPECT_EQ(session().dataModule(), nullptr);
+  // A window asking for the lookups afterwards is told why it cannot have them.
+  EXPECT_FALSE(session().dataAvailable());
+  try {
+    (void)session().queries();
+    ADD_FAILURE() << "the lookups of a failed start were handed out";
+  } catch (const Error& error) {
+    EXPECT_EQ(std::string(error.what()), texts::kDataNotAvailable);
+  }
 }
 
 }  // namespace

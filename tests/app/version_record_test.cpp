@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "app/version_text.h"
 #include "security/cipher/crypt_file.h"
 #include "support/scripted_interaction.h"
 #include "support/temp_dir.h"
@@ -18,7 +19,7 @@ class VersionRecordTest : public ::testing::Test {
     const auto plain = m_dir.write("plain.ini", iniText);
     const auto record = m_dir / "program" / "version";
     std::filesystem::create_directories(record.parent_path());
-    EXPECT_NO_THROW(security::cryptFileByMode(plain, record, security::CryptMode::encrypt));
+    EXPECT_NO_THROW(security::cryptFileByMode(plain, record, security::CryptMode::Encrypt));
     std::filesystem::remove(plain);
     return record;
   }
@@ -91,6 +92,14 @@ TEST(VersionLabelTest, NumbersInHundredths) {
       {"", "Version 0.00"},    {"1.5x", "Version 0.00"},
   };
   for (const auto& [version, label] : cases) EXPECT_EQ(versionLabel(version), label) << version;
+}
+
+TEST(VersionNumberTextTest, TheVersionSentWithRequestsIsInHundredths) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"105", "1.05"}, {"1234", "12.34"}, {"7", "0.07"},
+      {"", "0.00"},    {"1.0a", "0.00"},  {" 200 ", "2.00"},
+  };
+  for (const auto& [version, text] : cases) EXPECT_EQ(versionNumberText(version), text) << version;
 }
 
 }  // namespace

@@ -20,7 +20,7 @@
 
 #include "cli/command.h"
 #include "cli_run.h"
-#include "security/archive/stale_temporary_files.h"
+#include "common/stale_temporary_files.h"
 #include "security/archive/archive.h"
 #include "support/temp_dir.h"
 
@@ -246,7 +246,7 @@ TEST(ArchiveCli, APackKilledAtAnyMomentLeavesNoArchiveOrAWholeOne) {
     EXPECT_TRUE(item.path().filename().string().starts_with(".athup-tmp-"))
         << item.path().filename();
   }
-  security::removeStaleTemporaryFiles(dir / "out", std::chrono::seconds(0));
+  common::removeStaleTemporaryFiles(dir / "out", std::chrono::seconds(0));
   EXPECT_TRUE(fs::is_empty(dir / "out"));
   std::cout << "[ pack kills ] " << none << " left no archive, " << whole << " a whole one\n";
 }

@@ -86,6 +86,79 @@ TEST(CryptCli, FailuresPrintTheTextAndExitOne) {
   }
 }
 
+// The upload cipher is deterministic, so every way of giving the same password seals alike.
+TEST(CryptCli, PasswordFromAFileOrStandardInputIsItsFirstLine) {
+  testing::TempDir dir;
+  const std::string plain = dir.write("plain", sample(100)).string();
+  const std::string sealed = (dir / "sealed").string();
+  ASSERT_EQ(runCaptured({"encrypt", "--password", "12345678", plain, sealed}).code, kExitOk);
+  const std::string expected = testing::readFile(sealed);
+  const std::string lf = dir.write("lf", "12345678\nsecond line\n").string();
+  const std::string crlf = dir.write("crlf", "12345678\r\n").string();
+  const std::string bare = dir.write("bare", "12345678").string();
+  struct Case {
+    std::vector<std::string> options;
+    std::string input;
+  } cases[] = {
+      {{"--password-file", lf}, ""},
+      {{"--password-file=" + crlf}, ""},
+      {{"--password-file", bare}, ""},
+      {{"--password", "-"}, "12345678\nthe rest is not read\n"},
+      {{"--password=-"}, "12345678\r\n"},
+      {{"--password", "-"}, "12345678"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.options[0] + " " + c.input);
+    std::filesystem::remove(sealed);
+    std::vector<std::string> argv{"encrypt"};
+    argv.insert(argv.end(), c.options.begin(), c.options.end());
+    argv.insert(argv.end(), {plain, sealed});
+    const CliResult result = runCaptured(argv, c.input);
+    ASSERT_EQ(result.code, kExitOk) << result.err;
+    EXPECT_EQ(testing::readFile(sealed), expected);
+  }
+  // A password with a trailing blank is another password: only the line end is cut.
+  dir.write("blank", "12345678 \n");
+  ASSERT_EQ(runCaptured({"encrypt", "--password-file", (dir / "blank").string(), plain, sealed}).code,
+            kExitOk);
+  EXPECT_NE(testing::readFile(sealed), expected);
+}
+
+TEST(CryptCli, MissingPasswordSourcesFailAndHelpWarnsAboutTheVisibleForm) {
+  testing::TempDir dir;
+  const std::string plain = dir.write("plain", sample(100)).string();
+  const std::string out = (dir / "out").string();
+  const std::string empty = dir.write("empty", "").string();
+  const struct {
+    std::vector<std::string> argv;
+    std::string input;
+    int code;
+    std::string err;
+  } cases[] = {
+      {{"encrypt", "--password-file", (dir / "none").string(), plain, out}, "", kExitFailure,
+       "cannot read the password file"},
+      {{"encrypt", "--password-file", empty, plain, out}, "", kExitFailure, "is empty"},
+      {{"receipt-file", "encrypt", "--password", "-", plain, out}, "", kExitFailure,
+       "no password on standard input"},
+      {{"decrypt", "--password", "1", "--password-file", empty, plain, out}, "", kExitUsage,
+       "give the password once"},
+      {{"encrypt", "--password-file"}, "", kExitUsage, "--password-file needs a value"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.err);
+    const CliResult result = runCaptured(c.argv, c.input);
+    EXPECT_EQ(result.code, c.code);
+    EXPECT_NE(result.err.find(c.err), std::string::npos) << result.err;
+    EXPECT_FALSE(std::filesystem::exists(out));
+  }
+  for (const char* command : {"encrypt", "decrypt", "receipt-file"}) {
+    const CliResult help = runCaptured({command, "--help"});
+    EXPECT_NE(help.out.find("--password-file F"), std::string::npos) << command;
+    EXPECT_NE(help.out.find("--password P is visible to other local users"), std::string::npos)
+        << command;
+  }
+}
+
 TEST(CryptCli, WrongArgumentsAreUsageErrors) {
   const std::vector<std::vector<std::string>> cases = {
       {"encrypt", "a", "b"},

@@ -2,6 +2,7 @@
 #include <stdlib.h>
 
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <optional>
 #include <sstream>
@@ -94,6 +95,26 @@ TEST_F(PrepareCliTest, FailuresAndWrongArguments) {
     EXPECT_NE(m_err.str().find(c.err), std::string::npos) << m_err.str();
   }
   EXPECT_EQ(m_out.str(), "");
+}
+
+TEST_F(PrepareCliTest, AMissingDatabaseRootIsExplainedAfterTheMessage) {
+  const std::string hint = "The database root \"" + docDir() + "DB/\" does not exist. It is DBPath "
+                           "in the settings (" + (m_dir / "settings.ini").string() +
+                           ") when set, else the shared documents folder's DB (" + docDir() +
+                           "DB/).\n";
+  EXPECT_EQ(run({"--period", "113/10"}), kExitFailure);
+  const std::string err = m_err.str();
+  const auto message = err.find("無法建立資料表");
+  ASSERT_NE(message, std::string::npos) << err;
+  EXPECT_EQ(err.find(hint), err.size() - hint.size()) << err;
+
+  // A root that exists is not explained, even when something else fails.
+  fs::create_directories(docDir() + "DB");
+  { std::ofstream(docDir() + "DB/11310") << "a file where the period folder goes"; }
+  m_err.str("");
+  EXPECT_EQ(run({"--period", "113/10"}), kExitFailure);
+  EXPECT_NE(m_err.str().find("無法建立資料表"), std::string::npos) << m_err.str();
+  EXPECT_EQ(m_err.str().find("database root"), std::string::npos) << m_err.str();
 }
 
 }  // namespace

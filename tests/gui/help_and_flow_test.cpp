@@ -1,10 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QColor>
+#include <QHelpEvent>
 #include <QImage>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTest>
+#include <QToolTip>
 
+#include "gui/shell/flow_areas.h"
 #include "gui/shell/workflow_window.h"
 #include "gui/shell/help_text_window.h"
 #include "gui_fixture.h"
@@ -80,7 +85,7 @@ TEST(Workflow, BothPicturesHaveABoxUnderEveryArea) {
     QImage image;
     ASSERT_TRUE(image.load(QString::fromStdString((testing::resourcesDir() / picture).string())))
         << picture;
-    for (const WorkflowWindow::Area& area : WorkflowWindow::kAreas) {
+    for (const FlowArea& area : kFlowAreas) {
       const QRect r = area.rect;
       ASSERT_TRUE(image.rect().contains(r)) << picture << " " << area.name;
       const QColor inside = image.pixelColor(r.left() + 6, r.top() + 6);
@@ -89,6 +94,33 @@ TEST(Workflow, BothPicturesHaveABoxUnderEveryArea) {
       EXPECT_GT(above.lightness(), 245) << picture << " " << area.name;
     }
   }
+}
+
+TEST(Workflow, HintsShowAfterOneSecondOnAnAreaOrThePicture) {
+  for (const char* name : {"sb120", "imgFlow"}) {
+    SCOPED_TRACE(name);
+    QToolTip::hideText();
+    QTest::qWait(400);  // the previous hint goes away after a short fade
+    WorkflowWindow flow(testing::deliveredProgram(), "1130315");
+    flow.resize(720, 300);
+    flow.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&flow));
+    auto* target = flow.findChild<QWidget*>(QString::fromLatin1(name));
+    ASSERT_NE(target, nullptr);
+    QEvent enter(QEvent::Enter);
+    QApplication::sendEvent(target, &enter);
+    // Qt's own hint event comes earlier; it must not show the hint before the second is up.
+    QHelpEvent early(QEvent::ToolTip, QPoint(5, 5), target->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(target, &early);
+    QTest::qWait(700);
+    EXPECT_FALSE(QToolTip::isVisible());
+    QTest::qWait(600);
+    EXPECT_TRUE(QToolTip::isVisible());
+    EXPECT_EQ(QToolTip::text().toStdString(), WorkflowWindow::kHint);
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(target, &leave);
+  }
+  EXPECT_EQ(WorkflowWindow::kHintDelayMs, 1000);
 }
 
 TEST(Workflow, MissingPictureIsReportedWhenShown) {

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -31,25 +32,24 @@ class MainFormTest : public ::testing::Test {
 
   std::unique_ptr<MainWindow> makeForm() {
     ShellServices services;
-    services.interaction = &m_ui;
-    services.settings = &m_settings;
     services.location = testing::deliveredProgram();
     services.title = "營業稅申報附件上傳系統";
     services.version = [] { return std::string("105"); };
     services.today = [this] { return m_today; };
     services.isOnline = [this] { return m_online; };
-    services.makePeriodWindow = [this](QWidget* parent) -> QDialog* {
-      return new PeriodWindow(m_ui, "11212", [](const std::string&) { return true; }, parent);
+    services.makePeriodWindow = [this](QWidget* parent) -> std::unique_ptr<QDialog> {
+      return std::make_unique<PeriodWindow>(m_ui, "11212", [](const app::PeriodField&) { return true; }, parent);
     };
     services.terminationRequested = [](QDialog& window) {
       return static_cast<PeriodWindow&>(window).terminationRequested();
     };
+    services.dataModuleReady = [this] { return m_dataModuleReady; };
     services.runModal = [this](QDialog& dialog) {
       ++m_modalRuns;
       if (m_modalAction) m_modalAction(dialog);
       return dialog.result();
     };
-    return std::make_unique<MainWindow>(std::move(services));
+    return std::make_unique<MainWindow>(m_ui, m_settings, std::move(services));
   }
 
   int subWindowCount(MainWindow& form) {
@@ -62,6 +62,7 @@ class MainFormTest : public ::testing::Test {
   ScriptedInteraction m_ui;
   std::string m_today = "1130315";
   bool m_online = false;
+  bool m_dataModuleReady = true;
   int m_modalRuns = 0;
   std::function<void(QDialog&)> m_modalAction;
 };
@@ -129,6 +130,34 @@ TEST_F(MainFormTest, StepsNotYetAvailableSayWhichFunctionEachTime) {
   };
   EXPECT_EQ(m_ui.messages(), expected);
   EXPECT_EQ(expected[0], "本版本尚未提供「附件資料登錄」功能，將於後續版本開放。");
+}
+
+TEST_F(MainFormTest, StepWindowsRefuseToOpenWithoutTheDataModule) {
+  m_dataModuleReady = false;
+  auto form = makeForm();
+  form->show();
+  form->action("actEntry")->trigger();
+  form->action("actUpload")->trigger();
+  form->action("actMedia")->trigger();
+  form->action("actResult")->trigger();
+  form->openFlow();
+  QTest::mouseClick(form->flowWindow()->area("sb171"), Qt::LeftButton);
+  const std::vector<std::string> expected = {
+      MainWindow::dataModuleMissingText("附件資料登錄"),
+      MainWindow::dataModuleMissingText("附件資料上傳"),
+      MainWindow::dataModuleMissingText("媒體檔申報"),
+      MainWindow::dataModuleMissingText("附件上傳結果查詢"),
+      MainWindow::dataModuleMissingText("附件資料登錄"),
+  };
+  EXPECT_EQ(m_ui.messages(), expected);
+  EXPECT_EQ(m_ui.shown.front().kind, static_cast<int>(MessageKind::Error));
+  EXPECT_EQ(expected[0],
+            "資料模組未能啟動，無法開啟「附件資料登錄」。請確認資料庫目錄中的資料表無誤後，"
+            "重新啟動本程式。");
+  // What does not need it still works: the version check says the machine is offline.
+  form->action("actVersionCheck")->trigger();
+  ASSERT_EQ(m_ui.messages().size(), expected.size() + 1);
+  EXPECT_EQ(m_ui.messages().back(), "本機網路未連線，請確定連線後，再行檢查版本。");
 }
 
 TEST_F(MainFormTest, VersionCheckOfflineShowsTheOfflineMessage) {
@@ -224,6 +253,14 @@ TEST_F(MainFormTest, PeriodChangeCancelEndsTheProgramConfirmDoesNot) {
   m_modalAction = [](QDialog& dialog) { static_cast<PeriodWindow&>(dialog).cancelButton()->click(); };
   form->action("actPeriod")->trigger();
   EXPECT_EQ(m_modalRuns, 2);
+  EXPECT_FALSE(form->isVisible());
+  // Esc in the window opened from the menu ends the program too.
+  form->show();
+  m_modalAction = [](QDialog& dialog) {
+    QTest::keyClick(static_cast<PeriodWindow&>(dialog).field(), Qt::Key_Escape);
+  };
+  form->action("actPeriod")->trigger();
+  EXPECT_EQ(m_modalRuns, 3);
   EXPECT_FALSE(form->isVisible());
 }
 

@@ -45,7 +45,7 @@ TEST(Splash, LabelsOfAKnownVersionRecordAndTheReadmeInForce) {
     std::filesystem::copy_file(testing::resourcesDir() / name, dir / name);
   }
   const auto plain = dir.write("version.ini", "[Version]\r\nnow=105\r\n[VersionDate]\r\ndate=1080315\r\n");
-  ASSERT_NO_THROW(security::cryptFileByMode(plain, dir / "version", security::CryptMode::encrypt));
+  ASSERT_NO_THROW(security::cryptFileByMode(plain, dir / "version", security::CryptMode::Encrypt));
   const app::ProgramLocation program{dir.path(), dir.path()};
   const app::VersionInfo version = app::loadVersionInfo(dir / "version", ui, dir.path());
 
@@ -141,7 +141,7 @@ class PeriodWindowTest : public ::testing::Test {
 };
 
 TEST_F(PeriodWindowTest, ShowsTheDefaultAndTheTexts) {
-  PeriodWindow window(m_ui, "11212", [](const std::string&) { return true; });
+  PeriodWindow window(m_ui, "11212", [](const app::PeriodField&) { return true; });
   EXPECT_EQ(window.windowTitle().toStdString(), "(ORBWS003)申報年期選擇");
   EXPECT_EQ(window.field()->displayText().toStdString(), "112/12");
   EXPECT_EQ(window.value(), "11212");
@@ -161,8 +161,8 @@ TEST_F(PeriodWindowTest, BadEntriesShowTheirTextAndKeepTheWindowOpen) {
   // Confirmed with the button or with Enter in the field: either way one box per attempt.
   for (bool withEnter : {false, true}) {
     for (const auto& c : cases) {
-      PeriodWindow window(m_ui, "", [this](const std::string& period) {
-        m_prepared.push_back(period);
+      PeriodWindow window(m_ui, "", [this](const app::PeriodField& period) {
+        m_prepared.push_back(period.dataYM());
         return true;
       });
       window.show();
@@ -184,8 +184,8 @@ TEST_F(PeriodWindowTest, BadEntriesShowTheirTextAndKeepTheWindowOpen) {
 
 TEST_F(PeriodWindowTest, ConfirmPreparesThePeriodAndClosesWithItsResult) {
   for (bool prepared : {true, false}) {
-    PeriodWindow window(m_ui, "11212", [this, prepared](const std::string& period) {
-      m_prepared.push_back(period);
+    PeriodWindow window(m_ui, "11212", [this, prepared](const app::PeriodField& period) {
+      m_prepared.push_back(period.dataYM());
       return prepared;
     });
     window.show();
@@ -200,15 +200,22 @@ TEST_F(PeriodWindowTest, ConfirmPreparesThePeriodAndClosesWithItsResult) {
   EXPECT_TRUE(m_ui.messages().empty());
 }
 
-TEST_F(PeriodWindowTest, CancelAsksTheProgramToEnd) {
-  PeriodWindow window(m_ui, "11212", [this](const std::string& period) {
-    m_prepared.push_back(period);
-    return true;
-  });
-  window.show();
-  window.cancelButton()->click();
-  EXPECT_EQ(window.result(), QDialog::Rejected);
-  EXPECT_TRUE(window.terminationRequested());
+TEST_F(PeriodWindowTest, CancelAndEscAskTheProgramToEnd) {
+  for (bool withEsc : {false, true}) {
+    PeriodWindow window(m_ui, "11212", [this](const app::PeriodField& period) {
+      m_prepared.push_back(period.dataYM());
+      return true;
+    });
+    window.show();
+    if (withEsc) {
+      QTest::keyClick(window.field(), Qt::Key_Escape);
+    } else {
+      window.cancelButton()->click();
+    }
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_EQ(window.result(), QDialog::Rejected);
+    EXPECT_TRUE(window.terminationRequested()) << (withEsc ? "Esc" : "取消");
+  }
   EXPECT_TRUE(m_prepared.empty());
 }
 

@@ -10,7 +10,7 @@
 #include "common/errors.h"
 #include "gui/dialogs/file_dialog.h"
 #include "gui/shell/text_viewer.h"
-#include "gui/text/rtf_reader.h"
+#include "app/notice/rtf_reader.h"
 #include "gui_fixture.h"
 #include "support/scripted_interaction.h"
 #include "support/temp_dir.h"
@@ -30,7 +30,7 @@ class TextViewTest : public ::testing::Test {
 
 TEST_F(TextViewTest, NoticeModeShowsFormattedRichTextWithTheNoticeCaption) {
   const auto notice = testing::resourcesDir() / "ORBATTnotice.rtf";
-  m_view.load(notice, "login");
+  m_view.load(notice, TextViewer::ViewMode::Notice);
   EXPECT_EQ(m_view.windowTitle().toStdString(), "訊息公告 - " + notice.string());
   EXPECT_TRUE(m_view.isRichText());
   const std::string text = m_view.editor()->toPlainText().toStdString();
@@ -41,20 +41,18 @@ TEST_F(TextViewTest, NoticeModeShowsFormattedRichTextWithTheNoticeCaption) {
   EXPECT_EQ(m_view.fileName(), notice);
 }
 
-TEST_F(TextViewTest, OtherModesShowTheRawTextWithThePlainCaption) {
+TEST_F(TextViewTest, PlainTextModeShowsTheRawTextWithThePlainCaption) {
   const auto notice = testing::resourcesDir() / "ORBATTnotice.rtf";
-  for (const char* mode : {"", "plain", "LOGIN"}) {
-    m_view.load(notice, mode);
-    EXPECT_EQ(m_view.windowTitle().toStdString(), "純文字編輯器 - " + notice.string()) << mode;
-    EXPECT_FALSE(m_view.isRichText());
-    EXPECT_TRUE(m_view.editor()->toPlainText().startsWith(QStringLiteral("{\\rtf1"))) << mode;
-  }
+  m_view.load(notice, TextViewer::ViewMode::PlainText);
+  EXPECT_EQ(m_view.windowTitle().toStdString(), "純文字編輯器 - " + notice.string());
+  EXPECT_FALSE(m_view.isRichText());
+  EXPECT_TRUE(m_view.editor()->toPlainText().startsWith(QStringLiteral("{\\rtf1")));
 }
 
 TEST_F(TextViewTest, PlainFilesAreBig5AndSaveBackAsBig5WithCrLf) {
   const std::string big5 = common::utf8ToBig5("錯誤清單\r\n第二行：功能\r\n");
   const auto file = m_dir.write("list.txt", big5);
-  m_view.load(file, "");
+  m_view.load(file, TextViewer::ViewMode::PlainText);
   EXPECT_EQ(m_view.editor()->toPlainText().toStdString(), "錯誤清單\n第二行：功能\n");
 
   const auto copy = m_dir / "copy.txt";
@@ -64,15 +62,15 @@ TEST_F(TextViewTest, PlainFilesAreBig5AndSaveBackAsBig5WithCrLf) {
 
 TEST_F(TextViewTest, AFileThatCannotBeLoadedLeavesThePreviousContent) {
   const auto file = m_dir.write("a.txt", "first");
-  m_view.load(file, "");
-  EXPECT_THROW(m_view.load(m_dir / "missing.txt", "login"), Error);
+  m_view.load(file, TextViewer::ViewMode::PlainText);
+  EXPECT_THROW(m_view.load(m_dir / "missing.txt", TextViewer::ViewMode::Notice), Error);
   EXPECT_EQ(m_view.editor()->toPlainText().toStdString(), "first");
   EXPECT_EQ(m_view.windowTitle().toStdString(), "純文字編輯器 - " + file.string());
 }
 
 TEST_F(TextViewTest, ShowingReloadsTheRememberedFile) {
   const auto file = m_dir.write("a.txt", "old");
-  m_view.load(file, "");
+  m_view.load(file, TextViewer::ViewMode::PlainText);
   m_dir.write("a.txt", "new");
   m_view.show();
   EXPECT_EQ(m_view.editor()->toPlainText().toStdString(), "new");
@@ -80,7 +78,7 @@ TEST_F(TextViewTest, ShowingReloadsTheRememberedFile) {
 }
 
 TEST_F(TextViewTest, OpenLoadsTheChosenFileInPlainModeAndCancelKeepsAll) {
-  m_view.load(testing::resourcesDir() / "ORBATTnotice.rtf", "login");
+  m_view.load(testing::resourcesDir() / "ORBATTnotice.rtf", TextViewer::ViewMode::Notice);
   const auto file = m_dir.write("b.txt", "opened");
   FileDialog::setNextFileName(QString());
   m_view.findChild<QAction*>(QStringLiteral("actOpen"))->trigger();
@@ -92,7 +90,7 @@ TEST_F(TextViewTest, OpenLoadsTheChosenFileInPlainModeAndCancelKeepsAll) {
 }
 
 TEST_F(TextViewTest, SaveFailureIsReportedAndToolBarKeepsItsOrder) {
-  m_view.load(m_dir.write("a.txt", "x"), "");
+  m_view.load(m_dir.write("a.txt", "x"), TextViewer::ViewMode::PlainText);
   FileDialog::setNextFileName(QString::fromStdString((m_dir / "no/such/folder/x.txt").string()));
   m_view.findChild<QAction*>(QStringLiteral("actSave"))->trigger();
   ASSERT_EQ(m_ui.messages().size(), 1u);
@@ -113,7 +111,7 @@ TEST_F(TextViewTest, SaveFailureIsReportedAndToolBarKeepsItsOrder) {
 }
 
 TEST_F(TextViewTest, PrintsAsTheErrorListJobWithTheEditorFont) {
-  m_view.load(m_dir.write("a.txt", common::utf8ToBig5("審核錯誤")), "");
+  m_view.load(m_dir.write("a.txt", common::utf8ToBig5("審核錯誤")), TextViewer::ViewMode::PlainText);
   QFont font = m_view.editor()->font();
   font.setPixelSize(20);
   m_view.setEditorFont(font);

@@ -14,7 +14,7 @@ using athup::testing::TempDir;
 
 // A small layout in the manner of the filing files: text, a zero-filled amount, CR LF.
 void defineLayout(RecordReader& parser) {
-  parser.setTextLineMode(false);
+  parser.setMode(ParsingMode::FixedRecords);
   parser.fieldDefinitions().add("BAN", 8);
   parser.fieldDefinitions().add("AMT", 6, FieldAlignment::Right, '0');
   parser.fieldDefinitions().add("ENTER", 2);
@@ -102,8 +102,9 @@ TEST(ParserFixedRecords, EmptyMissingAndUnusableFiles) {
   EXPECT_TRUE(parser.atBeginning() && parser.atEnd());
   EXPECT_TRUE(parser.fieldByName("BAN").isNull());
 
-  // A missing file is created empty when allowed, reported otherwise.
+  // A missing file is created empty when asked, reported otherwise.
   const auto created = dir / "created.T02";
+  parser.setCreateIfMissing(true);
   parser.setFileName(created);
   EXPECT_FALSE(parser.isOpen());  // a new name closes the old file
   parser.open();
@@ -111,14 +112,14 @@ TEST(ParserFixedRecords, EmptyMissingAndUnusableFiles) {
   EXPECT_EQ(parser.recordCount(), 0);
 
   const auto missing = dir / "missing.T02";
-  parser.setAllowCreate(false);
+  parser.setCreateIfMissing(false);
   parser.setFileName(missing);
   EXPECT_EQ(openError(parser), "無法開啟指定的檔案\"" + missing.string() + "\".");
   EXPECT_FALSE(parser.isOpen());
   EXPECT_FALSE(std::filesystem::exists(missing));
 
-  // A folder is no file, whatever AllowCreate says.
-  parser.setAllowCreate(true);
+  // A folder is no file, whatever createIfMissing says.
+  parser.setCreateIfMissing(true);
   parser.setFileName(dir.path());
   EXPECT_EQ(openError(parser), "無法開啟指定的檔案\"" + dir.path().string() + "\".");
 }
@@ -126,7 +127,7 @@ TEST(ParserFixedRecords, EmptyMissingAndUnusableFiles) {
 TEST(ParserFixedRecords, AFormatWithoutWidthHasNoRecords) {
   TempDir dir;
   RecordReader parser;
-  parser.setTextLineMode(false);
+  parser.setMode(ParsingMode::FixedRecords);
   parser.setFileName(dir.write("any.T02", "some bytes\r\n"));
   parser.open();
   EXPECT_EQ(parser.recordCount(), 0);
@@ -136,20 +137,41 @@ TEST(ParserFixedRecords, AFormatWithoutWidthHasNoRecords) {
   EXPECT_TRUE(parser.atEnd());
 }
 
-TEST(ParserFixedRecords, ReadOnlyChangesOnlyWhileClosed) {
+TEST(ParserFixedRecords, ModeChangesOnlyWhileClosed) {
   TempDir dir;
   RecordReader parser;
   defineLayout(parser);
   parser.setFileName(dir.write("ro.T02", "11111111000120\r\n"));
-  parser.setReadOnly(true);
   parser.open();
-  parser.setReadOnly(false);
-  EXPECT_TRUE(parser.readOnly());
+  parser.setMode(ParsingMode::TextLinesWorkFile);
+  EXPECT_EQ(parser.mode(), ParsingMode::FixedRecords);
   EXPECT_EQ(parser.fieldByName("AMT").asString(), "120");
   parser.close();
   parser.close();  // closing a closed parser does nothing
-  parser.setReadOnly(false);
-  EXPECT_FALSE(parser.readOnly());
+  parser.setMode(ParsingMode::TextLines);
+  EXPECT_EQ(parser.mode(), ParsingMode::TextLines);
+}
+
+// A filing file on read-only media, or one the user may not write, opens and parses, and a
+// missing one is not created by default.
+TEST(ParserFixedRecords, ReadsWithoutWritePermissionAndNeverCreates) {
+  TempDir dir;
+  const auto file = dir.write("12345678.T02", "11111111000120\r\n22222222000007\r\n");
+  std::filesystem::permissions(file, std::filesystem::perms::owner_read);
+  RecordReader parser;
+  defineLayout(parser);
+  parser.setFileName(file);
+  parser.open();
+  EXPECT_EQ(parser.recordCount(), 2);
+  parser.last();
+  EXPECT_EQ(parser.fieldByName("AMT").asString(), "7");
+  parser.close();
+  EXPECT_EQ(std::filesystem::status(file).permissions(), std::filesystem::perms::owner_read);
+
+  const auto missing = dir / "missing.T02";
+  parser.setFileName(missing);
+  EXPECT_EQ(openError(parser), "無法開啟指定的檔案\"" + missing.string() + "\".");
+  EXPECT_FALSE(std::filesystem::exists(missing));
 }
 
 }  // namespace

@@ -5,8 +5,9 @@
 #include <vector>
 
 #include "common/errors.h"
+#include "common/file_faults.h"
 #include "index/parser/record_reader.h"
-#include "index/parser/line_positions.h"
+#include "index/parser/text_lines.h"
 #include "support/temp_dir.h"
 
 namespace athup::index {
@@ -38,7 +39,7 @@ TEST(ParserTextLines, ReadOnlyLinesSkipBlankLinesAndStopAtCtrlZ) {
   TempDir dir;
   RecordReader parser;
   parser.fieldDefinitions().add("LINE", 12, FieldAlignment::Left, ' ', false);
-  parser.setReadOnly(true);
+  parser.setMode(ParsingMode::TextLines);
   parser.setFileName(dir.write("readme.txt",
                                "\r\n\r\nfirst\r\n\r\n\nsecond\rthird line is long\n"
                                "a\0b\xFF"
@@ -67,7 +68,7 @@ TEST(ParserTextLines, AFileWithoutLinesHasNoRecords) {
   TempDir dir;
   RecordReader parser;
   parser.fieldDefinitions().add("LINE", 10);
-  parser.setReadOnly(true);
+  parser.setMode(ParsingMode::TextLines);
   for (const char* content : {"", "\r\n\r\n",
                               "\x1A"
                               "text"}) {
@@ -89,6 +90,7 @@ TEST(ParserTextLines, WorkFileConvertsLinesAndWritesThemBack) {
                               "abc\r\n\r\nlonger line\n\x1A"
                               "gone");
   RecordReader parser;
+  parser.setMode(ParsingMode::TextLinesWorkFile);
   parser.setTempFolder(temp.path());
   parser.fieldDefinitions().add("TEXT", 6);
   parser.fieldDefinitions().add("ENTER", 2);
@@ -117,13 +119,14 @@ TEST(ParserTextLines, FailedWriteBackKeepsTheFile) {
   const std::string original = "keep me\r\n";
   const auto file = dir.write("keep.txt", original);
   RecordReader parser;
+  parser.setMode(ParsingMode::TextLinesWorkFile);
   parser.setTempFolder(temp.path());
   parser.fieldDefinitions().add("TEXT", 4);
   parser.setFileName(file);
   parser.open();
-  // The copy is written beside the file before it replaces it; block that place.
-  std::filesystem::create_directory(dir / "keep.txt.~FP");
+  // The disk fills while the converted text is written back.
   try {
+    const common::ScopedFileFault diskFull(1);
     parser.close();
     ADD_FAILURE() << "the write-back cannot have succeeded";
   } catch (const Error& e) {
@@ -132,11 +135,13 @@ TEST(ParserTextLines, FailedWriteBackKeepsTheFile) {
   EXPECT_FALSE(parser.isOpen());
   EXPECT_EQ(readFile(file), original);
   EXPECT_TRUE(filesIn(temp.path()).empty());
+  EXPECT_EQ(filesIn(dir.path()).size(), 1u);  // no temporary file beside it
 }
 
 TEST(ParserTextLines, NoWorkFileMeansNoOpen) {
   TempDir dir;
   RecordReader parser;
+  parser.setMode(ParsingMode::TextLinesWorkFile);
   parser.fieldDefinitions().add("TEXT", 4);
   parser.setTempFolder(dir / "no-such-folder");
   const auto file = dir.write("x.txt", "line\r\n");
@@ -151,21 +156,56 @@ TEST(ParserTextLines, NoWorkFileMeansNoOpen) {
   EXPECT_EQ(readFile(file), "line\r\n");
 }
 
-TEST(ParserTextLines, PosListClampsAndFinds) {
-  LinePositions list;
-  EXPECT_EQ(list.at(0), 0);
-  for (const std::int64_t position : {0, 7, 19}) list.add(position);
+TEST(ParserTextLines, LineStartsSkipLineEndsAndStopAtCtrlZ) {
+  const std::string content = "\r\nab\r\n\ncd\re\x1A"
+                              "f\r\n";
+  EXPECT_EQ(scanLineStarts(content), (std::vector<std::int64_t>{2, 7, 10}));
+  EXPECT_EQ(lineAt(content, 7), "cd");
+  EXPECT_EQ(lineAt(content, -1), "");
+  EXPECT_EQ(lineAt(content, 99), "");
+}
+
+// The default work folder is private, the work file too, and links planted at names the old
+// write-back used are not followed.
+TEST(ParserTextLines, WorkFileIsPrivateAndItsWriteBackFollowsNoLink) {
+  TempDir dir;
+  const auto file = dir.write("lines.txt", "abc\r\n");
+  const auto victim = dir.write("victim.txt", "untouched");
+  std::filesystem::create_symlink(victim, dir / "lines.txt.~FP");
+  RecordReader parser;
+  parser.setMode(ParsingMode::TextLinesWorkFile);
+  parser.fieldDefinitions().add("TEXT", 6);
+  parser.setFileName(file);
+  parser.open();
+  const auto work = parser.workFileName();
+  EXPECT_NE(work.parent_path(), std::filesystem::temp_directory_path());
+  EXPECT_EQ(std::filesystem::status(work).permissions(), std::filesystem::perms::owner_read |
+                                                             std::filesystem::perms::owner_write);
+  EXPECT_EQ(std::filesystem::status(work.parent_path()).permissions(),
+            std::filesystem::perms::owner_all);
+  parser.close();
+  EXPECT_FALSE(std::filesystem::exists(work.parent_path()));
+  EXPECT_EQ(readFile(victim), "untouched");
+  EXPECT_FALSE(std::filesystem::is_symlink(file));
+  EXPECT_EQ(readFile(file), "abc \r\n");
+}
+
+TEST(ParserTextLines, LastLinesFollowTheByteOrderMarkRule) {
+  TempDir dir;
   const struct {
-    int index;
-    std::int64_t position;
-  } gets[] = {{-3, 0}, {0, 0}, {1, 7}, {2, 19}, {9, 19}};
-  for (const auto& g : gets) EXPECT_EQ(list.at(g.index), g.position) << g.index;
-  EXPECT_EQ(list.indexOf(19), 2);
-  EXPECT_FALSE(list.contains(8));
-  list.remove(0);
-  list.remove(5);
-  EXPECT_EQ(list.count(), 2);
-  EXPECT_EQ(list.indexOf(19), 1);
+    const char* what;
+    std::string bytes;
+    std::vector<std::string> lines;
+  } cases[] = {
+      {"Big5", "\xA4\xBD\xA7\x69\r\n  two  \r\n", {"two", "公告", "公告"}},
+      {"UTF-8 with its mark", "\xEF\xBB\xBF公告\r\ntwo\r\n", {"two", "公告", "公告"}},
+      {"no lines", "\r\n", {"", "", ""}},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(readLastLines(dir.write("notice.txt", c.bytes), 3, 100), c.lines) << c.what;
+  }
+  EXPECT_THROW((void)readLastLines(dir / "missing.txt", 3, 100), Error);
+  EXPECT_FALSE(std::filesystem::exists(dir / "missing.txt"));
 }
 
 }  // namespace

@@ -17,7 +17,7 @@
 
 #include "common/errors.h"
 #include "security/archive/extract_path.h"
-#include "security/archive/stale_temporary_files.h"
+#include "common/stale_temporary_files.h"
 #include "security/archive/archive.h"
 #include "security/archive/archive_layout.h"
 #include "support/temp_dir.h"
@@ -923,13 +923,13 @@ TEST(ArchiveContainer, OnlyOurStaleTemporaryFilesAreRemoved) {
   fs::create_directory(dir / ".athup-tmp-folder");
   fs::create_symlink(dir / "report.txt", dir / ".athup-tmp-link");
 
-  EXPECT_EQ(removeStaleTemporaryFiles(dir.path()), 2u);
+  EXPECT_EQ(common::removeStaleTemporaryFiles(dir.path()), 2u);
   EXPECT_EQ(filesBelow(dir.path()),
             (std::set<std::string>{".athup-tmp-zlb-fresh", "report.txt", ".athup-tmpx-not-ours",
                                    "sub/.athup-tmp-zlb-below", ".athup-tmp-link"}));
   EXPECT_TRUE(fs::is_directory(dir / ".athup-tmp-folder"));
-  EXPECT_EQ(removeStaleTemporaryFiles(dir.path(), std::chrono::seconds(0)), 1u);
-  EXPECT_EQ(removeStaleTemporaryFiles(dir / "no-such-folder"), 0u);
+  EXPECT_EQ(common::removeStaleTemporaryFiles(dir.path(), std::chrono::seconds(0)), 1u);
+  EXPECT_EQ(common::removeStaleTemporaryFiles(dir / "no-such-folder"), 0u);
 }
 
 }  // namespace

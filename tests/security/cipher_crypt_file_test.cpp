@@ -37,22 +37,22 @@ constexpr const char* kPlain = "[Version]\r\nnow=105\r\n[VersionDate]\r\ndate=10
 TEST(CryptFile, InPlaceBothWaysLeavesNoTmpFile) {
   testing::TempDir dir;
   const auto file = dir.write("version", kPlain);
-  cryptFileWithPassword(file, file, CryptMode::encrypt, "12345678");
+  cryptFileWithPassword(file, file, CryptMode::Encrypt, "12345678");
   EXPECT_EQ(namesIn(dir.path()), std::set<std::string>{"version"});
   EXPECT_EQ(testing::readFile(file).size(), 8 + 16 + std::string(kPlain).size());
-  cryptFileWithPassword(file, file, CryptMode::decrypt, "12345678");
+  cryptFileWithPassword(file, file, CryptMode::Decrypt, "12345678");
   EXPECT_EQ(testing::readFile(file), kPlain);
 }
 
 TEST(CryptFile, VersionRecordPassword) {
   testing::TempDir dir;
   const auto plain = dir.write("plain.ini", kPlain);
-  cryptFileByMode(plain, dir / "version", CryptMode::encrypt);
-  cryptFileByMode(dir / "version", dir / "version.ini", CryptMode::decrypt);
+  cryptFileByMode(plain, dir / "version", CryptMode::Encrypt);
+  cryptFileByMode(dir / "version", dir / "version.ini", CryptMode::Decrypt);
   EXPECT_EQ(testing::readFile(dir / "version.ini"), kPlain);
   // The same file under another password is refused.
   EXPECT_EQ(errorOf([&] {
-              cryptFileWithPassword(dir / "version", dir / "other.ini", CryptMode::decrypt,
+              cryptFileWithPassword(dir / "version", dir / "other.ini", CryptMode::Decrypt,
                                     "12345678");
             }),
             "密碼錯誤或資料異常");
@@ -69,10 +69,10 @@ TEST(CryptFile, FailuresRaiseTheirTextAndTouchNothing) {
     const char* message;
   };
   const Case cases[] = {
-      {dir / "none", dir / "out", CryptMode::encrypt, "來源檔案不存在!!"},
-      {tiny, tiny, CryptMode::encrypt, "來源資料資料異常(資料量不足)!!"},
-      {plain, plain, CryptMode::decrypt, "來源資料資料可能毀損(CRC ERROR)!!"},
-      {plain, dir / "out", CryptMode::decrypt, "來源資料資料可能毀損(CRC ERROR)!!"},
+      {dir / "none", dir / "out", CryptMode::Encrypt, "來源檔案不存在!!"},
+      {tiny, tiny, CryptMode::Encrypt, "來源資料資料異常(資料量不足)!!"},
+      {plain, plain, CryptMode::Decrypt, "來源資料資料可能毀損(CRC ERROR)!!"},
+      {plain, dir / "out", CryptMode::Decrypt, "來源資料資料可能毀損(CRC ERROR)!!"},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(errorOf([&] { cryptFileByMode(c.source, c.destination, c.mode); }), c.message);
@@ -86,8 +86,8 @@ TEST(CryptFile, SameFileThroughAnotherSpellingIsReplacedInPlace) {
   testing::TempDir dir;
   const auto file = dir.write("sub/receipt.prn", kPlain);
   const auto other = dir.path() / "sub" / ".." / "sub" / "receipt.prn";
-  cryptFileWithPassword(file, other, CryptMode::encrypt, "12345678");
-  cryptFileWithPassword(other, file, CryptMode::decrypt, "12345678");
+  cryptFileWithPassword(file, other, CryptMode::Encrypt, "12345678");
+  cryptFileWithPassword(other, file, CryptMode::Decrypt, "12345678");
   EXPECT_EQ(testing::readFile(file), kPlain);
   EXPECT_EQ(namesIn(dir / "sub"), std::set<std::string>{"receipt.prn"});
 }
@@ -101,7 +101,7 @@ TEST(CryptFile, PasswordCharactersBigFiveCannotHoldAreRefusedUnshown) {
   const std::pair<const char*, std::function<void(const std::string&)>> ciphers[] = {
       {"receipt file",
        [&](const std::string& pw) {
-         cryptFileWithPassword(plain, dir / "out", CryptMode::encrypt, pw);
+         cryptFileWithPassword(plain, dir / "out", CryptMode::Encrypt, pw);
        }},
       {"upload cipher",
        [&](const std::string& pw) {

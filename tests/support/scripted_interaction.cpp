@@ -7,43 +7,44 @@ void ScriptedInteraction::showMessage(MessageKind kind, const std::string& text,
   shown.push_back({"message", static_cast<int>(kind), text, caption});
 }
 
+void ScriptedInteraction::showQuestion(MessageKind kind, const std::string& text,
+                                       const std::string& caption) {
+  shown.push_back({"question", static_cast<int>(kind), text, caption});
+}
+
 Answer ScriptedInteraction::ask(MessageKind kind, const std::string& text,
                                 const std::string& caption, Buttons buttons) {
-  shown.push_back({"question", static_cast<int>(kind), text, caption});
-  if (!answers.empty()) {
-    Answer answer = answers.front();
-    answers.pop_front();
-    return answer;
-  }
-  return buttons == Buttons::OkCancel ? Answer::Cancel : Answer::No;
+  if (answers.empty()) return DecliningInteraction::ask(kind, text, caption, buttons);
+  showQuestion(kind, text, caption);
+  const Answer answer = answers.front();
+  answers.pop_front();
+  return answer;
+}
+
+std::optional<std::string> ScriptedInteraction::nextChoice() {
+  if (choices.empty()) return std::nullopt;
+  auto choice = choices.front();
+  choices.pop_front();
+  return choice;
 }
 
 std::optional<std::string> ScriptedInteraction::chooseFolder(const std::string& caption,
                                                              const std::string&) {
   shown.push_back({"folder", 0, {}, caption});
-  if (choices.empty()) return std::nullopt;
-  auto choice = choices.front();
-  choices.pop_front();
-  return choice;
+  return nextChoice();
 }
 
 std::optional<std::string> ScriptedInteraction::chooseFile(const std::string& caption,
                                                            const std::string&,
                                                            const std::string&) {
   shown.push_back({"file", 0, {}, caption});
-  if (choices.empty()) return std::nullopt;
-  auto choice = choices.front();
-  choices.pop_front();
-  return choice;
+  return nextChoice();
 }
 
 std::optional<std::string> ScriptedInteraction::askSecret(const std::string& caption,
                                                           const std::string& prompt) {
   shown.push_back({"secret", 0, prompt, caption});
-  if (choices.empty()) return std::nullopt;
-  auto choice = choices.front();
-  choices.pop_front();
-  return choice;
+  return nextChoice();
 }
 
 void ScriptedInteraction::showStatus(StatusKind kind, const std::string& text) {

@@ -5,13 +5,13 @@
 #include <string>
 #include <vector>
 
-#include "common/interaction.h"
+#include "common/declining_interaction.h"
 
 namespace athup::testing {
 
 // The interaction port for tests: records everything shown and answers from queues. An empty
-// queue answers the safe default (No / Cancel / nothing chosen).
-class ScriptedInteraction : public Interaction {
+// queue declines, as the command line does (declinedAnswer, nothing chosen).
+class ScriptedInteraction : public DecliningInteraction {
  public:
   struct Shown {
     std::string what;  // "message", "question" or "status"
@@ -37,6 +37,13 @@ class ScriptedInteraction : public Interaction {
 
   // Texts of the message boxes shown, in order.
   std::vector<std::string> messages() const;
+
+ protected:
+  void showQuestion(MessageKind kind, const std::string& text, const std::string& caption) override;
+
+ private:
+  // The next queued folder, file or secret; nullopt when the queue is empty.
+  std::optional<std::string> nextChoice();
 };
 
 }  // namespace athup::testing

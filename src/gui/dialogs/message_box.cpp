@@ -32,16 +32,6 @@ QMessageBox::StandardButtons buttonsFor(Buttons buttons) {
   return QMessageBox::Ok;
 }
 
-Answer safeDefault(Buttons buttons) {
-  switch (buttons) {
-    case Buttons::YesNo: return Answer::No;
-    case Buttons::YesNoCancel:
-    case Buttons::OkCancel: return Answer::Cancel;
-    case Buttons::Ok: break;
-  }
-  return Answer::Ok;
-}
-
 }  // namespace
 
 Answer MessageBox::show(QWidget* parent, MessageKind kind, const QString& text,
@@ -53,7 +43,7 @@ Answer MessageBox::show(QWidget* parent, MessageKind kind, const QString& text,
     g_nextAnswers.pop_front();
     return answer;
   }
-  if (g_autoAnswer) return safeDefault(buttons);
+  if (g_autoAnswer) return declinedAnswer(buttons);
 
   QMessageBox box(iconFor(kind), g_lastCaption, text, buttonsFor(buttons), parent);
   switch (box.exec()) {
@@ -62,8 +52,8 @@ Answer MessageBox::show(QWidget* parent, MessageKind kind, const QString& text,
     case QMessageBox::No: return Answer::No;
     default: break;
   }
-  // Closing the box without a button counts as the safe answer.
-  return buttons == Buttons::YesNo ? Answer::No : Answer::Cancel;
+  // Closing the box without a button counts as declining it.
+  return declinedAnswer(buttons);
 }
 
 void MessageBox::setDefaultCaption(const QString& caption) { g_defaultCaption = caption; }

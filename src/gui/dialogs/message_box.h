@@ -20,7 +20,7 @@ class MessageBox {
 
   // The next box is not shown: it returns this answer at once.
   static void setNextAnswer(Answer answer);
-  // Answer every box at once with its safe default (No / Cancel / OK) until switched off.
+  // Answer every box at once with declinedAnswer until switched off.
   static void setAutoAnswer(bool on);
   // The text and caption of the box asked last, shown or answered by script.
   [[nodiscard]] static QString lastText();

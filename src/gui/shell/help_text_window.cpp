@@ -4,10 +4,9 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
-#include <fstream>
-#include <iterator>
 
-#include "common/big5.h"
+#include "common/big5_text_file.h"
+#include "common/errors.h"
 #include "gui/support/fonts.h"
 #include "gui/support/qt_text.h"
 
@@ -42,12 +41,12 @@ HelpTextWindow::HelpTextWindow(QWidget* parent)
 }
 
 bool HelpTextWindow::loadFile(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) return false;
-  m_memo->setPlainText(withLfLineEnds(qs(common::big5ToUtf8(bytes))));
-  return true;
+  try {
+    m_memo->setPlainText(withLfLineEnds(qs(common::readBig5TextFile(path))));
+    return true;
+  } catch (const Error&) {
+    return false;
+  }
 }
 
 std::string HelpTextWindow::loadFailureText(const std::string& fileName) {

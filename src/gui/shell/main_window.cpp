@@ -17,8 +17,11 @@
 
 namespace athup::gui {
 
-MainWindow::MainWindow(ShellServices services, QWidget* parent)
+MainWindow::MainWindow(Interaction& interaction, app::SettingsStore& settings,
+                       ShellServices services, QWidget* parent)
     : QMainWindow(parent),
+      m_interaction(interaction),
+      m_settings(settings),
       m_services(std::move(services)),
       m_mdi(new QMdiArea(this)),
       m_status(new StatusSlots(statusBar())) {
@@ -33,6 +36,11 @@ MainWindow::~MainWindow() = default;
 
 std::string MainWindow::notYetAvailableText(const std::string& function) {
   return "本版本尚未提供「" + function + "」功能，將於後續版本開放。";
+}
+
+std::string MainWindow::dataModuleMissingText(const std::string& function) {
+  return "資料模組未能啟動，無法開啟「" + function +
+         "」。請確認資料庫目錄中的資料表無誤後，重新啟動本程式。";
 }
 
 QAction* MainWindow::addItem(QMenu* menu, const char* name, const QString& caption,
@@ -115,7 +123,7 @@ void MainWindow::openFlow() {
   connect(flow, &WorkflowWindow::mediaRequested, this, &MainWindow::onMedia);
   connect(flow, &WorkflowWindow::closeRequested, this, &QWidget::close);
   connect(flow, &WorkflowWindow::loadFailed, this, [this](const QString& message) {
-    m_services.interaction->showMessage(MessageKind::Error, message.toStdString());
+    m_interaction.showMessage(MessageKind::Error, message.toStdString());
   });
   // The window is destroyed when it closes; the QPointer then clears the reference.
   QMdiSubWindow* sub = m_mdi->addSubWindow(flow, Qt::SubWindow | Qt::FramelessWindowHint);
@@ -143,20 +151,29 @@ int MainWindow::runModal(QDialog& dialog) {
 }
 
 void MainWindow::notYet(const char* function) {
-  m_services.interaction->showMessage(MessageKind::Information, notYetAvailableText(function));
+  m_interaction.showMessage(MessageKind::Information, notYetAvailableText(function));
 }
 
-void MainWindow::onEntry() { notYet("附件資料登錄"); }
+void MainWindow::openStep(const char* function) {
+  // A window built on a data module that failed to start would hold nothing and fail later.
+  if (m_services.dataModuleReady && !m_services.dataModuleReady()) {
+    m_interaction.showMessage(MessageKind::Error, dataModuleMissingText(function));
+    return;
+  }
+  notYet(function);
+}
 
-void MainWindow::onUpload() { notYet("附件資料上傳"); }
+void MainWindow::onEntry() { openStep("附件資料登錄"); }
 
-void MainWindow::onMedia() { notYet("媒體檔申報"); }
+void MainWindow::onUpload() { openStep("附件資料上傳"); }
 
-void MainWindow::onResult() { notYet("附件上傳結果查詢"); }
+void MainWindow::onMedia() { openStep("媒體檔申報"); }
+
+void MainWindow::onResult() { openStep("附件上傳結果查詢"); }
 
 void MainWindow::onChangePeriod() {
   if (!m_services.makePeriodWindow) return;
-  std::unique_ptr<QDialog> window(m_services.makePeriodWindow(this));
+  std::unique_ptr<QDialog> window = m_services.makePeriodWindow(this);
   (void)runModal(*window);  // the result is not used here; only its "取消" matters
   const bool terminate =
       m_services.terminationRequested && m_services.terminationRequested(*window);
@@ -166,7 +183,7 @@ void MainWindow::onChangePeriod() {
 
 void MainWindow::onAbout() {
   if (!m_services.makeAbout) return;
-  std::unique_ptr<QDialog> about(m_services.makeAbout(this));
+  std::unique_ptr<QDialog> about = m_services.makeAbout(this);
   (void)runModal(*about);
 }
 
@@ -174,7 +191,7 @@ void MainWindow::onVersionCheck() {
   if (m_services.isOnline && m_services.isOnline()) {
     notYet("版本檢查");
   } else {
-    m_services.interaction->showMessage(MessageKind::Plain, std::string(app::texts::kOffline));
+    m_interaction.showMessage(MessageKind::Plain, std::string(app::texts::kOffline));
   }
 }
 
@@ -182,18 +199,16 @@ void MainWindow::showEvent(QShowEvent* event) {
   QMainWindow::showEvent(event);
   if (m_shownOnce) return;
   m_shownOnce = true;
-  if (m_services.settings && app::showWorkflowAtStart(*m_services.settings)) openFlow();
+  if (app::showWorkflowAtStart(m_settings)) openFlow();
   updateCaption();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-  if (m_services.settings) {
-    try {
-      app::onMainWindowClose(*m_services.settings);
-    } catch (const std::exception& error) {
-      // The program ends anyway; the user learns the key could not be removed.
-      m_services.interaction->showMessage(MessageKind::Error, error.what());
-    }
+  try {
+    app::onMainWindowClose(m_settings);
+  } catch (const std::exception& error) {
+    // The program ends anyway; the user learns the key could not be removed.
+    m_interaction.showMessage(MessageKind::Error, error.what());
   }
   event->accept();
 }

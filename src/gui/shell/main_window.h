@@ -3,6 +3,7 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <functional>
+#include <memory>
 #include <map>
 #include <string>
 
@@ -24,19 +25,19 @@ class WorkflowWindow;
 // What the main window needs from the program around it. The start-up fills it; tests fill it
 // with fakes.
 struct ShellServices {
-  Interaction* interaction = nullptr;
-  app::SettingsStore* settings = nullptr;
   app::ProgramLocation location;
   std::string title;                    // the program's title
   std::function<std::string()> version;  // gVersion
   std::function<std::string()> today;    // gToday of the current period
   std::function<bool()> isOnline;        // isInternetOnline
   // The splash as 版本資訊 shows it (without the welcome line), not yet shown.
-  std::function<QDialog*(QWidget* parent)> makeAbout;
+  std::function<std::unique_ptr<QDialog>(QWidget* parent)> makeAbout;
   // The period window as 所屬年月份變更 shows it, not yet shown.
-  std::function<QDialog*(QWidget* parent)> makePeriodWindow;
+  std::function<std::unique_ptr<QDialog>(QWidget* parent)> makePeriodWindow;
   // True when that window's "取消" asked the program to end.
   std::function<bool(QDialog&)> terminationRequested;
+  // True when the data module started; the step windows need it. Unset counts as started.
+  std::function<bool()> dataModuleReady;
   // Shows a modal window; QDialog::exec unless a test replaces it.
   std::function<int(QDialog&)> runModal;
 };
@@ -46,7 +47,8 @@ struct ShellServices {
 class MainWindow : public QMainWindow {
   Q_OBJECT
  public:
-  explicit MainWindow(ShellServices services, QWidget* parent = nullptr);
+  MainWindow(Interaction& interaction, app::SettingsStore& settings, ShellServices services,
+             QWidget* parent = nullptr);
   ~MainWindow() override;
 
   // The status bar's three kinds of text (note, alert, period line).
@@ -65,6 +67,8 @@ class MainWindow : public QMainWindow {
 
   // The text shown for a menu entry whose window comes in a later version.
   [[nodiscard]] static std::string notYetAvailableText(const std::string& function);
+  // The text shown instead of a step window when the data module did not start.
+  [[nodiscard]] static std::string dataModuleMissingText(const std::string& function);
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -78,6 +82,8 @@ class MainWindow : public QMainWindow {
   void updateCaption();
   int runModal(QDialog& dialog);
   void notYet(const char* function);
+  // Opens a step window that needs the data module, or says why it cannot.
+  void openStep(const char* function);
 
   void onEntry();
   void onUpload();
@@ -87,6 +93,8 @@ class MainWindow : public QMainWindow {
   void onAbout();
   void onVersionCheck();
 
+  Interaction& m_interaction;
+  app::SettingsStore& m_settings;
   ShellServices m_services;
   QMdiArea* m_mdi;
   StatusSlots* m_status;

@@ -8,33 +8,21 @@
 #include <QTextEdit>
 #include <QToolBar>
 #include <QVBoxLayout>
-#include <fstream>
-#include <iterator>
 
-#include "common/big5.h"
+#include "common/big5_text_file.h"
 #include "common/errors.h"
 #include "common/file_helpers.h"
+#include "common/whole_file.h"
 #include "gui/dialogs/file_dialog.h"
 #include "gui/support/fonts.h"
 #include "gui/support/qt_text.h"
-#include "gui/text/rtf_reader.h"
+#include "app/notice/rtf_reader.h"
 
 namespace athup::gui {
 namespace {
 
-std::string readBytes(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw Error("無法開啟檔案 \"" + common::utf8FromPath(path) + "\"。");
-  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) throw Error("無法讀取檔案 \"" + common::utf8FromPath(path) + "\"。");
-  return bytes;
-}
-
-// Plain text files of this system are Big5; one that says it is UTF-8 with a byte-order mark is
-// read as such.
 QString decodePlain(const std::string& bytes) {
-  if (bytes.rfind("\xEF\xBB\xBF", 0) == 0) return withLfLineEnds(qs(bytes.substr(3)));
-  return withLfLineEnds(qs(common::big5ToUtf8(bytes)));
+  return withLfLineEnds(qs(common::textFromFileBytes(bytes)));
 }
 
 }  // namespace
@@ -84,12 +72,12 @@ TextViewer::TextViewer(Interaction& interaction, QWidget* parent)
 
 TextViewer::~TextViewer() = default;
 
-void TextViewer::load(const std::filesystem::path& path, const std::string& mode) {
-  const std::string bytes = readBytes(path);
-  const bool rich = mode == kNoticeMode;
+void TextViewer::load(const std::filesystem::path& path, ViewMode mode) {
+  const std::string bytes = common::readWholeFile(path);
+  const bool rich = mode == ViewMode::Notice;
   if (rich) {
-    if (RtfReader::looksLikeRtf(bytes)) {
-      m_text->setHtml(qs(RtfReader::toHtml(bytes)));
+    if (app::RtfReader::looksLikeRtf(bytes)) {
+      m_text->setHtml(qs(app::RtfReader::toHtml(bytes)));
     } else {
       m_text->setPlainText(decodePlain(bytes));
     }
@@ -106,12 +94,8 @@ void TextViewer::load(const std::filesystem::path& path, const std::string& mode
 void TextViewer::saveTo(const std::filesystem::path& path) const {
   std::string content;
   const QStringList lines = m_text->toPlainText().split(QLatin1Char('\n'));
-  for (const QString& line : lines) content += common::utf8ToBig5(line.toStdString()) + "\r\n";
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  if (!out) throw Error("無法建立檔案 \"" + common::utf8FromPath(path) + "\"。");
-  out << content;
-  out.close();
-  if (!out) throw Error("無法寫入檔案 \"" + common::utf8FromPath(path) + "\"。");
+  for (const QString& line : lines) content += line.toStdString() + "\r\n";
+  common::writeBig5TextFile(path, content);
 }
 
 void TextViewer::printTo(QPrinter& printer) const {
@@ -152,7 +136,7 @@ void TextViewer::onOpen() {
   const QString name = FileDialog::openFileName(this, QString(), QString(), kFileFilter);
   if (name.isEmpty()) return;
   try {
-    load(toPath(name), std::string());
+    load(toPath(name), ViewMode::PlainText);
   } catch (const std::exception& error) {
     report(error);
   }

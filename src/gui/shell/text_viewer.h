@@ -19,18 +19,18 @@ namespace athup::gui {
 class TextViewer : public QDialog {
   Q_OBJECT
  public:
-  // The mode that shows a file as formatted rich text; any other mode shows it as plain text.
-  static constexpr char kNoticeMode[] = "login";
+  // How a file is shown: the notice as formatted rich text, anything else as plain text.
+  enum class ViewMode { PlainText, Notice };
   static constexpr char kPrintJobTitle[] = "營業稅審核錯誤清單";
   static constexpr char kFileFilter[] = "Text File (*.txt)|*.TXT|Any File (*.*)|*.*";
 
   explicit TextViewer(Interaction& interaction, QWidget* parent = nullptr);
   ~TextViewer() override;
 
-  // Loads the file and remembers it with the mode; "login" shows rich text with the caption
-  // "訊息公告 - " + path, any other mode plain text with "純文字編輯器 - " + path. A file that
+  // Loads the file and remembers it with the mode; Notice shows rich text with the caption
+  // "訊息公告 - " + path, PlainText plain text with "純文字編輯器 - " + path. A file that
   // cannot be read raises athup::Error and leaves the previous content.
-  void load(const std::filesystem::path& path, const std::string& mode);
+  void load(const std::filesystem::path& path, ViewMode mode);
 
   // Writes the editor's lines as Big5 with CR LF; raises athup::Error when it cannot.
   void saveTo(const std::filesystem::path& path) const;
@@ -60,7 +60,7 @@ class TextViewer : public QDialog {
   QToolBar* m_toolBar;
   std::unique_ptr<QPrinter> m_printer;
   std::filesystem::path m_path;
-  std::string m_mode;
+  ViewMode m_mode = ViewMode::PlainText;
   bool m_rich = false;
 };
 

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QRect>
 #include <QWidget>
 #include <string>
 
@@ -8,21 +7,18 @@
 
 class QLabel;
 class QPushButton;
+class QTimer;
 
 namespace athup::gui {
 
 // The workflow window: the picture of the upload procedure with five invisible click areas at
-// fixed places over its boxes. The pictures are drawn so the areas sit on them.
+// fixed places over its boxes (kFlowAreas, which the pictures are drawn from).
 class WorkflowWindow : public QWidget {
   Q_OBJECT
  public:
-  struct Area {
-    const char* name;
-    QRect rect;
-  };
-  // sb171 entry, sb120 upload, SpeedButton1 result query, SpeedButton2 media files, sbClose exit.
-  static const Area kAreas[5];
   static constexpr char kHint[] = "請按照箭頭之指向為順序，執行步驟一至步驟三";
+  // The hints show after the pointer has rested this long on the picture or an area.
+  static constexpr int kHintDelayMs = 1000;
 
   // The pictures are delivery files of the program; today (ROC YYYMMDD) picks the one in force.
   WorkflowWindow(app::ProgramLocation location, std::string today, QWidget* parent = nullptr);
@@ -43,11 +39,17 @@ class WorkflowWindow : public QWidget {
 
  protected:
   void showEvent(QShowEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   app::ProgramLocation m_location;
   std::string m_today;
+  void showHint();
+
   QLabel* m_picture;
+  // Qt's hint delay is a style setting without a setter; the window times its own hints.
+  QTimer* m_hintTimer;
+  QWidget* m_hovered = nullptr;  // one of this window's children
   bool m_loaded = false;
 };
 

@@ -50,7 +50,7 @@ std::unique_ptr<SplashWindow> DesktopProgram::makeSplash(bool withWelcome, QWidg
 void DesktopProgram::showNotice(QWidget* owner) {
   TextViewer viewer(m_interaction, owner);
   try {
-    viewer.load(m_session->program().deliveryFile(kNoticeFile), TextViewer::kNoticeMode);
+    viewer.load(m_session->program().deliveryFile(kNoticeFile), TextViewer::ViewMode::Notice);
   } catch (const std::exception& error) {
     // Reported like any uncaught error; the splash stays without the viewer.
     m_interaction.showMessage(MessageKind::Error, error.what());
@@ -59,9 +59,9 @@ void DesktopProgram::showNotice(QWidget* owner) {
   viewer.exec();
 }
 
-QDialog* DesktopProgram::makePeriodWindow(QWidget* parent) {
-  return new PeriodWindow(m_interaction, app::defaultPeriod(m_clock),
-                    [this](const std::string& period) {
+std::unique_ptr<QDialog> DesktopProgram::makePeriodWindow(QWidget* parent) {
+  return std::make_unique<PeriodWindow>(m_interaction, app::defaultPeriod(m_clock),
+                    [this](const app::PeriodField& period) {
                       return m_session->prepareEnvironment(period);
                     },
                     parent);
@@ -75,17 +75,16 @@ void DesktopProgram::useProgramTitle() {
 
 ShellServices DesktopProgram::shellServices() {
   ShellServices services;
-  services.interaction = &m_interaction;
-  services.settings = &m_settings;
   services.location = m_session->program();
   services.title = kProgramTitle;
   services.version = [this] { return m_session->version().gVersion; };
   services.today = [this] { return m_session->period().gToday; };
   services.isOnline = [] { return common::isInternetOnline(); };
-  services.makeAbout = [this](QWidget* parent) -> QDialog* {
-    return makeSplash(false, parent).release();
+  services.makeAbout = [this](QWidget* parent) -> std::unique_ptr<QDialog> {
+    return makeSplash(false, parent);
   };
   services.makePeriodWindow = [this](QWidget* parent) { return makePeriodWindow(parent); };
+  services.dataModuleReady = [this] { return m_session->dataModule() != nullptr; };
   services.terminationRequested = [](QDialog& window) {
     auto* period = qobject_cast<PeriodWindow*>(&window);
     return period && period->terminationRequested();
@@ -105,12 +104,12 @@ int DesktopProgram::run() {
     (void)splash->exec();
   }
 
-  m_mainForm = std::make_unique<MainWindow>(shellServices());
+  m_mainForm = std::make_unique<MainWindow>(m_interaction, m_settings, shellServices());
   m_interaction.setParent(m_mainForm.get());
   m_interaction.setStatusSlots(m_mainForm->statusSlots());
 
   {
-    std::unique_ptr<QDialog> period(makePeriodWindow(nullptr));
+    std::unique_ptr<QDialog> period = makePeriodWindow(nullptr);
     if (period->exec() != QDialog::Accepted) return 0;
   }
 

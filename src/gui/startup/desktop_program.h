@@ -34,15 +34,13 @@ class DesktopProgram {
   // The whole run; returns the exit code.
   [[nodiscard]] int run();
 
-  // Opens each window in turn, saves a PNG of it into the folder and returns (no modal loops):
-  // the splash, the notice viewer, the period window, the main window with the workflow picture
-  // and the help window.
-  [[nodiscard]] int saveScreenshots(const QString& folder);
-
  private:
+  // The tour opens the program's own windows the way the start-up builds them.
+  friend class ScreenshotTour;
+
   [[nodiscard]] std::unique_ptr<SplashWindow> makeSplash(bool withWelcome, QWidget* parent);
   void showNotice(QWidget* owner);
-  [[nodiscard]] QDialog* makePeriodWindow(QWidget* parent);
+  [[nodiscard]] std::unique_ptr<QDialog> makePeriodWindow(QWidget* parent);
   [[nodiscard]] ShellServices shellServices();
   static void useProgramTitle();
 

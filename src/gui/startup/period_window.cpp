@@ -2,6 +2,7 @@
 
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -65,25 +66,31 @@ PeriodWindow::PeriodWindow(Interaction& interaction, const std::string& defaultP
 }
 
 std::string PeriodWindow::value() const {
-  // The mask's literal "/" and its blanks are not part of the value.
-  QString typed = m_edit->text();
-  typed.remove(QLatin1Char('/'));
-  typed.remove(QLatin1Char(' '));
-  return typed.toStdString();
+  // The field's text keeps the mask's "/" but none of its blanks.
+  return app::periodFieldValue(m_edit->text().toStdString());
 }
 
 void PeriodWindow::confirm() {
-  const std::string period = value();
-  if (auto error = app::checkPeriodInput(period)) {
+  const auto checked = app::PeriodField::fromField(m_edit->text().toStdString());
+  if (const auto* error = std::get_if<std::string>(&checked)) {
     m_interaction.showMessage(MessageKind::Error, *error);
     m_edit->setFocus();
     return;
   }
-  if (m_prepare(period)) {
+  if (m_prepare(std::get<app::PeriodField>(checked))) {
     accept();
   } else {
     reject();
   }
+}
+
+void PeriodWindow::keyPressEvent(QKeyEvent* event) {
+  // Esc is the window's cancel button, not a plain close: it asks the program to end as well.
+  if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+    cancel();
+    return;
+  }
+  QDialog::keyPressEvent(event);
 }
 
 void PeriodWindow::cancel() {

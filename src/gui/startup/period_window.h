@@ -4,6 +4,7 @@
 #include <functional>
 #include <string>
 
+#include "app/period_field.h"
 #include "common/interaction.h"
 
 class QLineEdit;
@@ -17,20 +18,23 @@ namespace athup::gui {
 class PeriodWindow : public QDialog {
   Q_OBJECT
  public:
-  // Prepares the environment for a confirmed period (YYYMM); false after its message was shown.
-  using Prepare = std::function<bool(const std::string& period)>;
+  // Prepares the environment for a confirmed period; false after its message was shown.
+  using Prepare = std::function<bool(const app::PeriodField& period)>;
 
   PeriodWindow(Interaction& interaction, const std::string& defaultPeriod, Prepare prepare,
          QWidget* parent = nullptr);
 
   // The field's value without the "/" of the mask.
   [[nodiscard]] std::string value() const;
-  // True once "取消" was pressed: the caller ends the program.
+  // True once "取消" was pressed (or Esc, which stands for it): the caller ends the program.
   [[nodiscard]] bool terminationRequested() const { return m_terminate; }
 
   [[nodiscard]] QLineEdit* field() const { return m_edit; }
   [[nodiscard]] QPushButton* confirmButton() const { return m_confirm; }
   [[nodiscard]] QPushButton* cancelButton() const { return m_cancel; }
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   void confirm();

@@ -1,10 +1,11 @@
-// The screenshot tour of the desktop program: every window it has, opened without a modal loop,
-// grabbed and saved as PNG. Message boxes answer themselves meanwhile so nothing waits for a user.
+#include "gui/startup/screenshot_tour.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QPixmap>
 #include <QWidget>
 
+#include "app/period_field.h"
 #include "app/period_input.h"
 #include "gui/dialogs/message_box.h"
 #include "gui/shell/help_text_window.h"
@@ -34,20 +35,21 @@ bool save(QWidget& window, const QDir& folder, const QString& name) {
 
 }  // namespace
 
-int DesktopProgram::saveScreenshots(const QString& folderName) {
+int ScreenshotTour::run(const QString& folderName) {
+  DesktopProgram& p = m_program;
   QDir folder(folderName);
   if (!folder.mkpath(QStringLiteral("."))) {
     qWarning("cannot create %s", qPrintable(folderName));
     return 1;
   }
-  useProgramTitle();
+  DesktopProgram::useProgramTitle();
   QApplication::setQuitOnLastWindowClosed(false);
   MessageBox::setAutoAnswer(true);
   bool ok = true;
 
-  m_session->loadVersion();
+  p.m_session->loadVersion();
   {
-    auto splash = makeSplash(true, nullptr);
+    auto splash = p.makeSplash(true, nullptr);
     splash->setOnFirstActivation({});
     splash->show();
     // The notice panel has slid in after the fourth tick.
@@ -56,9 +58,10 @@ int DesktopProgram::saveScreenshots(const QString& folderName) {
     splash->hide();
   }
   {
-    TextViewer viewer(m_interaction);
+    TextViewer viewer(p.m_interaction);
     try {
-      viewer.load(m_session->program().deliveryFile(kNoticeFile), TextViewer::kNoticeMode);
+      viewer.load(p.m_session->program().deliveryFile(DesktopProgram::kNoticeFile),
+                  TextViewer::ViewMode::Notice);
     } catch (const std::exception& error) {
       qWarning("%s", error.what());
       ok = false;
@@ -67,24 +70,25 @@ int DesktopProgram::saveScreenshots(const QString& folderName) {
     ok &= save(viewer, folder, QStringLiteral("02-notice.png"));
   }
 
-  m_mainForm = std::make_unique<MainWindow>(shellServices());
-  m_interaction.setParent(m_mainForm.get());
-  m_interaction.setStatusSlots(m_mainForm->statusSlots());
+  p.m_mainForm = std::make_unique<MainWindow>(p.m_interaction, p.m_settings, p.shellServices());
+  p.m_interaction.setParent(p.m_mainForm.get());
+  p.m_interaction.setStatusSlots(p.m_mainForm->statusSlots());
   {
-    std::unique_ptr<QDialog> period(makePeriodWindow(nullptr));
+    std::unique_ptr<QDialog> period = p.makePeriodWindow(nullptr);
     period->show();
     ok &= save(*period, folder, QStringLiteral("03-period.png"));
   }
-  if (!m_session->prepareEnvironment(app::defaultPeriod(m_clock))) {
+  const auto period = app::PeriodField::fromField(app::defaultPeriod(p.m_clock));
+  if (!p.m_session->prepareEnvironment(std::get<app::PeriodField>(period))) {
     qWarning("preparing the default period failed: %s", qPrintable(MessageBox::lastText()));
   }
-  m_mainForm->resize(1024, 720);
-  m_mainForm->show();
-  m_mainForm->openFlow();
-  ok &= save(*m_mainForm, folder, QStringLiteral("04-main.png"));
+  p.m_mainForm->resize(1024, 720);
+  p.m_mainForm->show();
+  p.m_mainForm->openFlow();
+  ok &= save(*p.m_mainForm, folder, QStringLiteral("04-main.png"));
   {
     HelpTextWindow help;
-    const auto helpFolder = m_session->program().deliveryFile("Help");
+    const auto helpFolder = p.m_session->program().deliveryFile("Help");
     if (!help.loadFile(helpFolder / "HELP_ORBATT_STEP1.txt")) {
       qWarning("no help text in %s", helpFolder.string().c_str());
       ok = false;
@@ -92,7 +96,7 @@ int DesktopProgram::saveScreenshots(const QString& folderName) {
     help.show();
     ok &= save(help, folder, QStringLiteral("05-help.png"));
   }
-  m_mainForm->hide();
+  p.m_mainForm->hide();
   return ok ? 0 : 1;
 }
 

@@ -3,11 +3,13 @@
 #include <charconv>
 #include <cmath>
 
+#include "common/ascii.h"
+
 namespace athup::index {
 namespace {
 
 bool isDigit(char ch) {
-  return ch >= '0' && ch <= '9';
+  return common::isAsciiDigit(ch);
 }
 
 // Checks [sign] digits [. digits] [e [sign] digits] with at least one mantissa digit, so the

@@ -1,10 +1,11 @@
 #include "index/parser/parser_messages.h"
 
+#include "common/file_helpers.h"
+
 namespace athup::index {
 
 std::string pathText(const std::filesystem::path& path) {
-  const std::u8string text = path.u8string();
-  return std::string(text.begin(), text.end());
+  return common::utf8FromPath(path);
 }
 
 std::string cannotOpenFileMessage(const std::filesystem::path& fileName) {

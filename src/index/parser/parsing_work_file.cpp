@@ -1,12 +1,23 @@
 #include "index/parser/parsing_work_file.h"
 
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
-#include <fstream>
 #include <system_error>
 
+#include "common/atomic_file.h"
 #include "common/errors.h"
+#include "common/whole_file.h"
 #include "index/parser/parser_messages.h"
+
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#include <sys/stat.h>
+#else
+#include <fcntl.h>
+#include <unistd.h>
+#endif
 
 namespace athup::index {
 namespace {
@@ -19,21 +30,39 @@ std::string workFileName(unsigned number) {
   return name;
 }
 
-// Creates the file only when the name is free ("x": exclusive), so two parsers never share one.
-bool createExclusive(const std::filesystem::path& path) {
+// Creates the file only when the name is free, so two parsers never share one and a planted
+// link is never followed; -1 with errno set otherwise.
+int createExclusive(const std::filesystem::path& path) {
 #ifdef _WIN32
-  std::FILE* file = _wfopen(path.c_str(), L"wbx");
+  return _wopen(path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
 #else
-  std::FILE* file = std::fopen(path.c_str(), "wbx");
+  return ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
 #endif
-  if (file == nullptr) return false;
-  std::fclose(file);
-  return true;
+}
+
+bool writeAndClose(int fd, std::string_view content) {
+  bool ok = true;
+  while (ok && !content.empty()) {
+#ifdef _WIN32
+    const int written = _write(fd, content.data(), static_cast<unsigned>(content.size()));
+#else
+    const ssize_t written = ::write(fd, content.data(), content.size());
+#endif
+    if (written < 0 && errno == EINTR) continue;
+    ok = written > 0;
+    if (ok) content.remove_prefix(static_cast<std::size_t>(written));
+  }
+#ifdef _WIN32
+  return _close(fd) == 0 && ok;
+#else
+  return ::close(fd) == 0 && ok;
+#endif
 }
 
 }  // namespace
 
-std::filesystem::path createWorkFile(const std::filesystem::path& folder) {
+std::filesystem::path createWorkFile(const std::filesystem::path& folder,
+                                     std::string_view content) {
   std::error_code error;
   if (!std::filesystem::is_directory(folder, error)) throw Error(cannotCreateWorkFileMessage());
   // Start at a number that differs between runs, as the system's own unique names do.
@@ -42,21 +71,22 @@ std::filesystem::path createWorkFile(const std::filesystem::path& folder) {
   for (unsigned attempt = 0; attempt < kNumbers; ++attempt) {
     const unsigned number = (seed + attempt) % kNumbers + 1;
     const auto path = folder / workFileName(number);
-    if (std::filesystem::exists(path, error)) continue;
-    if (createExclusive(path)) return path;
+    const int fd = createExclusive(path);
+    if (fd < 0) {
+      if (errno == EEXIST) continue;
+      break;
+    }
+    if (writeAndClose(fd, content)) return path;
+    std::filesystem::remove(path, error);
+    break;
   }
   throw Error(cannotCreateWorkFileMessage());
 }
 
 void replaceWithWorkFile(const std::filesystem::path& target, const std::filesystem::path& work) {
-  std::filesystem::path copy = target;
-  copy += ".~FP";
-  std::error_code error;
-  std::filesystem::copy_file(work, copy, std::filesystem::copy_options::overwrite_existing, error);
-  if (!error) std::filesystem::rename(copy, target, error);
-  if (error) {
-    std::error_code ignored;  // a partial copy beside the file is of no use to anyone
-    if (!std::filesystem::is_directory(copy, ignored)) std::filesystem::remove(copy, ignored);
+  try {
+    common::writeFileAtomically(target, common::readWholeFile(work));
+  } catch (const Error&) {
     throw Error(cannotWriteBackMessage(target));
   }
 }

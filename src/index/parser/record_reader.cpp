@@ -3,7 +3,13 @@
 #include <algorithm>
 #include <system_error>
 
+#include "common/atomic_file.h"
+#include "common/big5.h"
+#include "common/big5_text_file.h"
 #include "common/errors.h"
+#include "common/private_folder.h"
+#include "common/text_helpers.h"
+#include "common/whole_file.h"
 #include "index/parser/parser_messages.h"
 #include "index/parser/parsing_work_file.h"
 #include "index/parser/text_lines.h"
@@ -17,17 +23,7 @@ class WorkFileError : public Error {
   using Error::Error;
 };
 
-std::string readWholeFile(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw Error("read");
-  std::string content;
-  char block[65536];
-  while (in.read(block, sizeof block) || in.gcount() > 0) {
-    content.append(block, static_cast<std::size_t>(in.gcount()));
-  }
-  if (in.bad()) throw Error("read");
-  return content;
-}
+constexpr std::string_view kPrivateFolderPrefix = "athup-parse-";
 
 }  // namespace
 
@@ -47,15 +43,8 @@ void RecordReader::setFileName(const std::filesystem::path& name) {
   m_fileName = name;
 }
 
-void RecordReader::setReadOnly(bool on) {
-  if (!isOpen()) m_readOnly = on;
-}
-
-std::filesystem::path RecordReader::tempFolder() const {
-  if (!m_tempFolder.empty()) return m_tempFolder;
-  std::error_code error;
-  const auto folder = std::filesystem::temp_directory_path(error);
-  return error ? std::filesystem::path() : folder;
+void RecordReader::setMode(ParsingMode mode) {
+  if (!isOpen()) m_parsingMode = mode;
 }
 
 void RecordReader::setOpen(bool on) {
@@ -72,17 +61,21 @@ void RecordReader::open() {
   m_recordLength = fieldDefinitions().recordLength();
   try {
     std::error_code error;
-    if (!std::filesystem::exists(m_fileName, error) && m_allowCreate) {
-      std::ofstream created(m_fileName, std::ios::binary);
+    if (m_createIfMissing && !std::filesystem::exists(m_fileName, error)) {
+      common::writeFileAtomically(m_fileName, {});
     }
     if (!std::filesystem::is_regular_file(m_fileName, error)) throw Error("missing");
 
-    if (!m_textLineMode) {
-      openFixedRecords(m_fileName);
-    } else if (m_readOnly) {
-      openTextLines(m_fileName);
-    } else {
-      openFixedRecords(convertToWorkFile());
+    switch (m_parsingMode) {
+      case ParsingMode::FixedRecords:
+        openFixedRecords(m_fileName);
+        break;
+      case ParsingMode::TextLines:
+        openTextLines(m_fileName);
+        break;
+      case ParsingMode::TextLinesWorkFile:
+        openFixedRecords(convertToWorkFile());
+        break;
     }
     first();
   } catch (const WorkFileError&) {
@@ -95,44 +88,43 @@ void RecordReader::open() {
 }
 
 std::filesystem::path RecordReader::convertToWorkFile() {
-  std::filesystem::path work;
+  const std::string content = common::readWholeFile(m_fileName);
+  std::string records;
+  for (const std::int64_t start : scanLineStarts(content)) {
+    records += lineRecord(lineAt(content, start), static_cast<int>(m_recordLength));
+  }
   try {
-    work = createWorkFile(tempFolder());
-  } catch (const Error& e) {
-    throw WorkFileError(e.what());
+    std::filesystem::path folder = m_tempFolder;
+    if (folder.empty()) {
+      m_privateFolder = std::make_unique<common::PrivateTempFolder>(kPrivateFolderPrefix);
+      folder = m_privateFolder->path();
+    }
+    m_workFileName = createWorkFile(folder, records);
+  } catch (const Error&) {
+    throw WorkFileError(cannotCreateWorkFileMessage());
   }
-  m_workFileName = work;
   m_ownsWorkFile = true;
-  const std::string content = readWholeFile(m_fileName);
-  std::ofstream out(work, std::ios::binary | std::ios::trunc);
-  const LinePositions starts = scanLineStarts(content);
-  for (int i = 0; i < starts.count(); ++i) {
-    const std::string record =
-        lineRecord(lineAt(content, starts.at(i)), static_cast<int>(m_recordLength));
-    out.write(record.data(), static_cast<std::streamsize>(record.size()));
-  }
-  out.close();
-  if (!out) throw Error("write");
-  return work;
+  return m_workFileName;
 }
 
 void RecordReader::openFixedRecords(const std::filesystem::path& path) {
-  auto mode = std::ios::in | std::ios::binary;
-  if (!m_readOnly) mode |= std::ios::out;
-  m_stream.open(path, mode);
+  m_stream.open(path, std::ios::in | std::ios::binary);
   if (!m_stream.is_open()) throw Error("open");
   m_stream.seekg(0, std::ios::end);
   m_fileSize = static_cast<std::int64_t>(m_stream.tellg());
   if (m_fileSize < 0) throw Error("size");
   m_workFileName = path;
-  m_mode = Mode::FixedRecords;
+  m_state = State::FixedRecords;
 }
 
 void RecordReader::openTextLines(const std::filesystem::path& path) {
-  m_content = readWholeFile(path);
+  m_content = common::readWholeFile(path);
+  const common::TextFileBody body = common::splitByteOrderMark(m_content);
+  m_utf8Text = body.utf8;
+  if (body.utf8) m_content.erase(0, common::kUtf8ByteOrderMark.size());
   m_lineStarts = scanLineStarts(m_content);
   m_workFileName = path;
-  m_mode = Mode::TextLines;
+  m_state = State::TextLines;
 }
 
 void RecordReader::release() {
@@ -140,14 +132,16 @@ void RecordReader::release() {
   m_stream.clear();
   m_content.clear();
   m_content.shrink_to_fit();
+  m_utf8Text = false;
   m_lineStarts.clear();
   if (m_ownsWorkFile) {
     std::error_code ignored;  // only a temporary copy
     std::filesystem::remove(m_workFileName, ignored);
   }
+  m_privateFolder.reset();
   m_ownsWorkFile = false;
   m_workFileName.clear();
-  m_mode = Mode::Closed;
+  m_state = State::Closed;
   m_position = 0;
   m_fileSize = 0;
   m_line = 0;
@@ -155,12 +149,10 @@ void RecordReader::release() {
 
 void RecordReader::close() {
   if (!isOpen()) return;
-  const bool writeBack = m_ownsWorkFile;
-  const std::filesystem::path work = m_workFileName;
   if (m_stream.is_open()) m_stream.close();
-  if (writeBack) {
+  if (m_ownsWorkFile) {
     try {
-      replaceWithWorkFile(m_fileName, work);
+      replaceWithWorkFile(m_fileName, m_workFileName);
     } catch (const Error&) {
       release();
       throw;
@@ -170,10 +162,11 @@ void RecordReader::close() {
 }
 
 void RecordReader::readRecord() {
-  if (m_mode == Mode::TextLines) {
-    const std::string_view line = m_lineStarts.count() == 0
-                                      ? std::string_view()
-                                      : lineAt(m_content, m_lineStarts.at(m_line));
+  if (m_state == State::TextLines) {
+    const std::string_view line =
+        m_lineStarts.empty()
+            ? std::string_view()
+            : lineAt(m_content, m_lineStarts[static_cast<std::size_t>(m_line)]);
     setRecordText(lineRecord(line, static_cast<int>(m_recordLength)));
     return;
   }
@@ -199,8 +192,8 @@ void RecordReader::first() {
 
 void RecordReader::last() {
   if (!isOpen()) return;
-  if (m_mode == Mode::TextLines) {
-    m_line = std::max(m_lineStarts.count() - 1, 0);
+  if (m_state == State::TextLines) {
+    m_line = std::max<std::int64_t>(recordCount() - 1, 0);
   } else {
     // The start of the last whole record, so a short trailing part never shifts it.
     m_position = std::max<std::int64_t>(recordCount() - 1, 0) * m_recordLength;
@@ -210,8 +203,8 @@ void RecordReader::last() {
 
 void RecordReader::next() {
   if (!isOpen()) return;
-  if (m_mode == Mode::TextLines) {
-    if (m_line + 1 < m_lineStarts.count()) ++m_line;
+  if (m_state == State::TextLines) {
+    if (m_line + 1 < recordCount()) ++m_line;
   } else if (m_recordLength > 0 && m_position + 2 * m_recordLength <= m_fileSize) {
     m_position += m_recordLength;
   }
@@ -220,7 +213,7 @@ void RecordReader::next() {
 
 void RecordReader::prior() {
   if (!isOpen()) return;
-  if (m_mode == Mode::TextLines) {
+  if (m_state == State::TextLines) {
     if (m_line > 0) --m_line;
   } else if (m_position >= m_recordLength) {
     m_position -= m_recordLength;
@@ -230,37 +223,55 @@ void RecordReader::prior() {
 
 bool RecordReader::atBeginning() const {
   if (!isOpen()) return true;
-  return m_mode == Mode::TextLines ? m_line == 0 : m_position == 0;
+  return m_state == State::TextLines ? m_line == 0 : m_position == 0;
 }
 
 bool RecordReader::atEnd() const {
   if (!isOpen()) return true;
-  if (m_mode == Mode::TextLines) return m_line >= m_lineStarts.count() - 1;
+  if (m_state == State::TextLines) return m_line >= recordCount() - 1;
   return m_recordLength == 0 || m_position + 2 * m_recordLength > m_fileSize;
 }
 
 std::int64_t RecordReader::recordCount() const {
-  switch (m_mode) {
-    case Mode::TextLines:
-      return m_lineStarts.count();
-    case Mode::FixedRecords:
+  switch (m_state) {
+    case State::TextLines:
+      return static_cast<std::int64_t>(m_lineStarts.size());
+    case State::FixedRecords:
       return m_recordLength > 0 ? m_fileSize / m_recordLength : 0;  // no records without fields
-    case Mode::Closed:
+    case State::Closed:
       break;
   }
   return 0;
 }
 
 std::int64_t RecordReader::recordNumber() const {
-  switch (m_mode) {
-    case Mode::TextLines:
+  switch (m_state) {
+    case State::TextLines:
       return m_line;
-    case Mode::FixedRecords:
+    case State::FixedRecords:
       return m_recordLength > 0 ? m_position / m_recordLength : 0;
-    case Mode::Closed:
+    case State::Closed:
       break;
   }
   return 0;
+}
+
+std::vector<std::string> readLastLines(const std::filesystem::path& file, std::size_t count,
+                                       int width) {
+  RecordReader parser;
+  // The line as written: blanks inside it stay.
+  parser.fieldDefinitions().add("LINE", width, FieldAlignment::Left, ' ', false);
+  parser.setMode(ParsingMode::TextLines);
+  parser.setFileName(file);
+  parser.open();
+  parser.last();
+  std::vector<std::string> lines;
+  for (std::size_t i = 0; i < count; ++i) {
+    const std::string line = common::trimBlanks(parser.fieldByName("LINE").rawText());
+    lines.push_back(parser.isUtf8Text() ? line : common::big5ToUtf8(line));
+    parser.prior();  // stays on the first line once there
+  }
+  return lines;
 }
 
 }  // namespace athup::index

@@ -11,8 +11,8 @@ bool endsLine(char ch) {
 
 }  // namespace
 
-LinePositions scanLineStarts(std::string_view content) {
-  LinePositions starts;
+std::vector<std::int64_t> scanLineStarts(std::string_view content) {
+  std::vector<std::int64_t> starts;
   std::size_t i = 0;
   while (i < content.size()) {
     const char ch = content[i];
@@ -21,7 +21,7 @@ LinePositions scanLineStarts(std::string_view content) {
       ++i;
       continue;
     }
-    starts.add(static_cast<std::int64_t>(i));
+    starts.push_back(static_cast<std::int64_t>(i));
     while (i < content.size() && !endsLine(content[i])) ++i;
   }
   return starts;

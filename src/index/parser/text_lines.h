@@ -3,8 +3,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-
-#include "index/parser/line_positions.h"
+#include <vector>
 
 // How a text file is read line by line: a line is a maximal run of bytes other than CR, LF and
 // Ctrl-Z; the CR and LF between lines are skipped (so empty lines do not count) and a Ctrl-Z
@@ -12,7 +11,7 @@
 namespace athup::index {
 
 // The start of every line, in order.
-[[nodiscard]] LinePositions scanLineStarts(std::string_view content);
+[[nodiscard]] std::vector<std::int64_t> scanLineStarts(std::string_view content);
 
 // The line that starts at the given position (empty for a position outside the content).
 [[nodiscard]] std::string_view lineAt(std::string_view content, std::int64_t start);

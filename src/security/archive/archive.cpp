@@ -11,8 +11,10 @@
 #include <string>
 #include <system_error>
 
+#include "common/ascii.h"
 #include "common/big5.h"
 #include "common/errors.h"
+#include "common/file_helpers.h"
 #include "security/archive/deflate_writer.h"
 #include "security/archive/extract_path.h"
 #include "security/archive/file_write_error.h"
@@ -32,8 +34,7 @@ constexpr std::size_t kBlock = 64 * 1024;
 constexpr std::uint64_t kMaxInflateRatio = 1032;
 
 std::string utf8(const fs::path& path) {
-  const std::u8string text = path.u8string();
-  return std::string(text.begin(), text.end());
+  return common::utf8FromPath(path);
 }
 
 std::string withName(const char* pattern, const std::string& value) {
@@ -58,9 +59,7 @@ std::string corruptFile(int index) {
 }
 
 bool equalsIgnoringCase(std::string_view a, std::string_view b) {
-  const auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; };
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
-                                            [&](char x, char y) { return lower(x) == lower(y); });
+  return common::equalsIgnoringAsciiCase(a, b);
 }
 
 // The recorded form of a file's folder: backslash-separated, the drive (up to the first ":")

@@ -2,6 +2,9 @@
 
 #include <string>
 
+#include "common/ascii.h"
+#include "common/file_helpers.h"
+
 namespace athup::security::zlb {
 namespace {
 
@@ -17,8 +20,7 @@ bool hasDrive(std::string_view part) {
 #ifdef _WIN32
   return part.find(':') != std::string_view::npos;  // a drive or an alternate data stream
 #else
-  const auto isLetter = [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); };
-  return part.size() >= 2 && isLetter(part[0]) && part[1] == ':';
+  return part.size() >= 2 && common::isAsciiUpper(common::toUpperAscii(part[0])) && part[1] == ':';
 #endif
 }
 
@@ -55,8 +57,7 @@ bool isSafePart(std::string_view part) {
 }  // namespace
 
 std::filesystem::path utf8Path(std::string_view utf8) {
-  return std::filesystem::path(
-      std::u8string(reinterpret_cast<const char8_t*>(utf8.data()), utf8.size()));
+  return common::pathFromUtf8(utf8);
 }
 
 bool isPlainName(std::string_view utf8Name) {

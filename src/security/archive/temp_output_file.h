@@ -6,11 +6,13 @@
 #include <string_view>
 #include <vector>
 
+#include "common/atomic_file.h"
+
 namespace athup::security::zlb {
 
-// Every temporary file we create starts with this, so a later start can find and remove the ones
-// a killed run left behind (removeStaleTemporaryFiles) without touching anything else.
-inline constexpr std::string_view kTemporaryPrefix = ".athup-tmp-";
+// The archive's temporary files carry the program-wide prefix, so a later start removes the ones a
+// killed run left behind (common::removeStaleTemporaryFiles).
+inline constexpr std::string_view kTemporaryPrefix = common::kTemporaryFilePrefix;
 
 // A new file with a unique name (kTemporaryPrefix, a tag, random characters), created exclusively,
 // readable and writable by its owner only, that disappears on destruction unless it was moved

@@ -11,8 +11,8 @@ namespace athup::security {
 // The file's content; athup::Error when it cannot be opened or read.
 [[nodiscard]] std::string readWholeFile(const std::filesystem::path& path);
 
-// Replaces the file with the bytes. They go to a temporary file beside it that is renamed over the
-// destination only when complete, so a failed write never leaves a partial or emptied destination.
+// Replaces the file with the bytes through the atomic writer (common/atomic_file.h): a failed write
+// never leaves a partial or emptied destination; a new file is private (0600).
 void replaceWholeFile(const std::filesystem::path& path, std::string_view bytes);
 
 }  // namespace athup::security

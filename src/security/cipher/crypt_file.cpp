@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "common/errors.h"
+#include "common/file_helpers.h"
 #include "security/cipher/receipt_file_cipher.h"
 
 namespace athup::security {
@@ -40,7 +41,7 @@ void cryptFileWithPassword(const std::filesystem::path& source,
   cipher.setSource(source);
   cipher.setDestination(output);
   cipher.setPassword(std::string(password));
-  if (mode == CryptMode::encrypt) {
+  if (mode == CryptMode::Encrypt) {
     cipher.encrypt();
   } else {
     cipher.decrypt();
@@ -51,8 +52,7 @@ void cryptFileWithPassword(const std::filesystem::path& source,
     std::filesystem::rename(output, source, error);
     if (error) {
       removeQuietly(output);
-      const auto name = source.u8string();
-      throw Error("Cannot create file \"" + std::string(name.begin(), name.end()) + "\".");
+      throw Error("Cannot create file \"" + common::utf8FromPath(source) + "\".");
     }
   }
 }

@@ -5,7 +5,7 @@
 
 namespace athup::security {
 
-enum class CryptMode { encrypt, decrypt };
+enum class CryptMode { Encrypt, Decrypt };
 
 // Encrypts or decrypts a file with the receipt-file cipher under this program's system code. A
 // destination equal to the source is replaced in place through the destination name followed by

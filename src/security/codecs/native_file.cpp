@@ -4,6 +4,7 @@
 #include <string>
 
 #include "common/errors.h"
+#include "common/file_helpers.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -23,8 +24,7 @@ NativeFile::NativeFile(const std::filesystem::path& path) {
                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (handle == INVALID_HANDLE_VALUE) {
-    const std::u8string name = path.u8string();
-    throw Error("Cannot open file \"" + std::string(name.begin(), name.end()) + "\". Error " +
+    throw Error("Cannot open file \"" + common::utf8FromPath(path) + "\". Error " +
                 std::to_string(GetLastError()));
   }
   m_handle = handle;

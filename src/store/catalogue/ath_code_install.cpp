@@ -2,7 +2,10 @@
 
 #include <system_error>
 
+#include "common/atomic_file.h"
+#include "common/errors.h"
 #include "common/file_helpers.h"
+#include "common/whole_file.h"
 #include "store/engine/table_files.h"
 
 namespace athup::store {
@@ -22,20 +25,15 @@ bool installCategoryTable(const std::string& dbPathSetting, const fs::path& docD
     return false;
   }
   // Unchecked on purpose: a missing category table only leaves the category names empty. The
-  // copy is made under a temporary name and renamed into place, so a copy cut short (a full disk)
-  // never stands as an installed table that later runs would leave alone.
-  const fs::path target = codeFolder / fs::path(std::string(kFileName));
-  const fs::path partial = codeFolder / fs::path(std::string(kFileName) + ".part");
-  std::error_code error;
-  if (fs::copy_file(source, partial, fs::copy_options::overwrite_existing, error)) {
-    fs::rename(partial, target, error);
-    if (!error) {
-      return true;
-    }
+  // atomic writer never lets a copy cut short (a full disk) stand as an installed table that later
+  // runs would leave alone.
+  try {
+    common::writeFileAtomically(codeFolder / fs::path(std::string(kFileName)),
+                                common::readWholeFile(source));
+    return true;
+  } catch (const Error&) {
+    return false;
   }
-  std::error_code ignored;  // nothing of ours is left behind
-  fs::remove(partial, ignored);
-  return false;
 }
 
 }  // namespace athup::store

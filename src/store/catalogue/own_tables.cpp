@@ -3,7 +3,6 @@
 #include <stdexcept>
 
 #include "common/errors.h"
-#include "common/file_helpers.h"
 #include "common/run_log.h"
 #include "store/engine/table_files.h"
 
@@ -106,29 +105,28 @@ void addT08Crc(Database& orbWin) {
   addCrcColumn(orbWin, kAthT08Table, "T08_CRC");
 }
 
-std::size_t preparePeriodTables(Database& orbWin, Interaction& ui, const CatalogueLog& log) {
+std::vector<std::filesystem::path> preparePeriodTables(Database& orbWin, const CatalogueLog& log) {
   for (std::size_t i = 0; i < kOwnPeriodTables.size(); ++i) {
     if (!orbWin.tableExists(kOwnPeriodTables[i])) {
       (void)createOwnTable(orbWin, static_cast<char>('A' + i), log);
     }
   }
-  std::size_t missing = 0;
+  std::vector<std::filesystem::path> missing;
   for (const auto table : kOwnPeriodTables) {
     if (!orbWin.tableExists(table)) {
-      ++missing;
-      ui.showMessage(
-          MessageKind::Plain,
-          "找不到資料檔:" + common::utf8FromPath(orbWin.folder() / tableFileName(table)));
+      missing.push_back(orbWin.folder() / tableFileName(table));
     }
   }
-  // A table reported missing above has nothing to migrate; the preparation goes on without it.
+  return missing;
+}
+
+void migrateOwnTables(Database& orbWin) {
   if (orbWin.tableExists(kAthT02Table)) {
     addT02Crc(orbWin);
   }
   if (orbWin.tableExists(kAthT08Table)) {
     addT08Crc(orbWin);
   }
-  return missing;
 }
 
 }  // namespace athup::store

@@ -3,9 +3,9 @@
 #include <array>
 #include <filesystem>
 #include <string_view>
+#include <vector>
 
 #include "common/clock.h"
-#include "common/interaction.h"
 #include "store/catalogue/table_definition.h"
 #include "store/engine/database.h"
 
@@ -46,10 +46,14 @@ struct CatalogueLog {
 void addT02Crc(Database& orbWin);
 void addT08Crc(Database& orbWin);
 
-// The period part of the environment preparation: creates each missing own table in order, then
-// shows "找不到資料檔:" + the table file's path in a plain message box for each one still
-// missing (and goes on), then runs the migrations of the index tables that exist. Returns the
-// number of tables still missing.
-std::size_t preparePeriodTables(Database& orbWin, Interaction& ui, const CatalogueLog& log);
+// The period part of the environment preparation: creates each missing own table in order (a
+// file left without its table counts as missing) and returns the files of the tables still
+// missing afterwards, in the same order; the flow reports each one and goes on.
+[[nodiscard]] std::vector<std::filesystem::path> preparePeriodTables(Database& orbWin,
+                                                                     const CatalogueLog& log);
+
+// The migrations of the index tables that exist (a missing one has nothing to migrate); run
+// after the missing tables were reported. A failing ALTER TABLE raises athup::Error.
+void migrateOwnTables(Database& orbWin);
 
 }  // namespace athup::store

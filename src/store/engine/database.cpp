@@ -3,10 +3,21 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
+#include <cstdio>
 #include <set>
 #include <system_error>
 
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+#include "common/atomic_file.h"
 #include "common/errors.h"
 #include "common/file_helpers.h"
 #include "store/engine/sql_dialect.h"
@@ -120,6 +131,110 @@ Value columnValue(sqlite3_stmt* stmt, int column) {
   }
 }
 
+void throwIfFailed(sqlite3* db, int rc) {
+  if (rc != SQLITE_OK) {
+    throw Error(sqlite3_errmsg(db));
+  }
+}
+
+// Whether this user may create files in the folder. Root passes on any local folder, as it can
+// indeed write there; read-only media and mounts fail with EROFS.
+bool folderWritable(const fs::path& folder) {
+#ifdef _WIN32
+  return _waccess(folder.c_str(), 2) == 0;
+#else
+  return access(folder.c_str(), W_OK) == 0;
+#endif
+}
+
+// Creates a new empty file: never through a link planted at the name, and with the given mode
+// whatever the umask.
+void createPrivateFile(const fs::path& file, unsigned mode) {
+#ifdef _WIN32
+  (void)mode;
+  std::FILE* handle = _wfopen(file.c_str(), L"wbx");
+  if (handle == nullptr) {
+    throw Error("Cannot create file: " + common::utf8FromPath(file));
+  }
+  std::fclose(handle);
+#else
+  const int flags = O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC;
+  const int fd = ::open(file.c_str(), flags, static_cast<mode_t>(mode));
+  if (fd < 0) {
+    throw Error("Cannot create file: " + common::utf8FromPath(file) + ": " +
+                std::generic_category().message(errno));
+  }
+  (void)::fchmod(fd, static_cast<mode_t>(mode));
+  ::close(fd);
+#endif
+}
+
+// Whether the main database file is there as a plain file, made now when missing; never a link.
+bool ensureMainFile(const fs::path& file) {
+  std::error_code error;
+  if (fs::symlink_status(file, error).type() == fs::file_type::not_found) {
+    try {
+      createPrivateFile(file, 0644);
+    } catch (const Error&) {  // another connection made it meanwhile, or the folder refused
+    }
+  }
+  return fs::symlink_status(file, error).type() == fs::file_type::regular;
+}
+
+// The permission bits of an existing file, for a replacement that keeps them.
+unsigned fileMode(const fs::path& file) {
+  std::error_code error;
+  const auto status = fs::status(file, error);
+  if (error) {
+    return 0600;
+  }
+  return static_cast<unsigned>(status.permissions() & fs::perms::mask);
+}
+
+// Flushes a rename to disk: the folder entry is what the rename changed.
+void syncFolder(const fs::path& folder) {
+#ifndef _WIN32
+  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd >= 0) {
+    (void)::fsync(fd);
+    ::close(fd);
+  }
+#else
+  (void)folder;
+#endif
+}
+
+// Whether a table file holds no table: what a creation that was killed leaves (an empty file or
+// a header only). Read through a read-only connection of its own, so a table still in a
+// write-ahead log counts. A file that cannot be read (not a database, locked) is not judged
+// empty: it may hold the user's rows.
+bool holdsNoTable(const fs::path& file) {
+  sqlite3* db = nullptr;
+  const std::string name = common::utf8FromPath(file);
+  bool empty = false;
+  if (sqlite3_open_v2(name.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
+    sqlite3_busy_timeout(db, kBusyTimeoutMs);
+    sqlite3_stmt* stmt = nullptr;
+    if (sqlite3_prepare_v2(db, "SELECT COUNT(*) FROM sqlite_master WHERE type = 'table'", -1, &stmt,
+                           nullptr) == SQLITE_OK &&
+        sqlite3_step(stmt) == SQLITE_ROW) {
+      empty = sqlite3_column_int64(stmt, 0) == 0;
+    }
+    sqlite3_finalize(stmt);
+  }
+  sqlite3_close_v2(db);
+  return empty;
+}
+
+// Removes the journals a killed run may have left beside a table file that is being replaced;
+// a hot journal would otherwise be played back into the new file.
+void removeSideFiles(const fs::path& file) {
+  for (const char* suffix : {"-journal", "-wal", "-shm"}) {
+    std::error_code error;  // none there is the usual case
+    fs::remove(fs::path(file.native() + fs::path(suffix).native()), error);
+  }
+}
+
 }  // namespace
 
 Database::Database() = default;
@@ -159,18 +274,68 @@ void Database::requireOpen() const {
 }
 
 void Database::connect() {
+  std::error_code error;
+  const bool folderThere = fs::is_directory(m_folder, error);
+  m_folderMissingAtConnect = !folderThere;
+  m_readOnly = folderThere && !folderWritable(m_folder);
+  // A writable folder gets the hidden main database file, so that SQLite keeps a super-journal
+  // for transactions over several table files. A read-only folder writes nothing, and a folder
+  // that does not exist yet gets one when it appears (connectWhenFolderAppeared).
+  std::string mainName = ":memory:";
+  int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
+  if (m_readOnly) {
+    flags = SQLITE_OPEN_READONLY;  // attached files open with the connection's flags
+  } else if (folderThere) {
+    // It holds nothing, so other users of a shared folder may read it (SQLite then opens it
+    // read-only, which is all the super-journal needs). One that cannot be made (a link planted
+    // at its name, another user's file) costs only the atomicity across files.
+    const fs::path mainFile = m_folder / kMainFileName;
+    if (ensureMainFile(mainFile)) {
+      mainName = common::utf8FromPath(mainFile);
+    }
+  }
   sqlite3* db = nullptr;
-  // The main database is private memory; the tables are attached files.
-  if (sqlite3_open_v2(":memory:", &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) !=
-      SQLITE_OK) {
+  int rc = sqlite3_open_v2(mainName.c_str(), &db, flags, nullptr);
+  if (rc != SQLITE_OK && mainName != ":memory:") {
+    sqlite3_close(db);
+    db = nullptr;
+    rc = sqlite3_open_v2(":memory:", &db, flags, nullptr);
+  }
+  if (rc != SQLITE_OK) {
     const std::string message = db != nullptr ? sqlite3_errmsg(db) : "out of memory";
     sqlite3_close(db);
     throw Error(message);
   }
   m_db = db;
-  sqlite3_busy_timeout(m_db, kBusyTimeoutMs);
-  sqlite3_extended_result_codes(m_db, 1);
-  registerWidthFunction(m_db);
+  try {
+    sqlite3_busy_timeout(m_db, kBusyTimeoutMs);
+    sqlite3_extended_result_codes(m_db, 1);
+    // Table files come from shared folders: their schema may not run functions or corrupt the
+    // engine's own records.
+    throwIfFailed(m_db, sqlite3_db_config(m_db, SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr));
+    throwIfFailed(m_db, sqlite3_db_config(m_db, SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, nullptr));
+    registerWidthFunction(m_db);
+  } catch (...) {
+    disconnect();
+    throw;
+  }
+}
+
+void Database::connectWhenFolderAppeared() {
+  if (!m_folderMissingAtConnect || m_inTransaction || !m_attached.empty()) {
+    return;
+  }
+  std::error_code error;
+  if (fs::is_directory(m_folder, error)) {
+    disconnect();
+    connect();
+  }
+}
+
+void Database::countEngineCall() {
+  if (m_failCountdown > 0 && --m_failCountdown == 0) {
+    throw Error("Injected fault: the engine call failed");
+  }
 }
 
 void Database::disconnect() {
@@ -212,10 +377,8 @@ void Database::attach(const std::string& key, const fs::path& file) {
   entry.lastUse = ++m_useCounter;
   m_attached[key] = entry;
   try {
-    // Write-ahead logging keeps each file consistent after a crash without a disk flush per
-    // statement; the filing program's engine never flushed either.
-    exec("PRAGMA " + entry.schema + ".journal_mode = WAL");
-    exec("PRAGMA " + entry.schema + ".synchronous = NORMAL");
+    // A connection setting, not a write: reading a file never changes it.
+    exec("PRAGMA " + entry.schema + ".synchronous = FULL");
     refreshWidthGuard(key);
   } catch (...) {
     detach(key);
@@ -337,12 +500,19 @@ void Database::ensureAttached(const std::vector<std::string>& names) {
   }
 }
 
+bool Database::tableExists(std::string_view table) const {
+  const fs::path file = tableFile(table);
+  return !file.empty() && !holdsNoTable(file);
+}
+
 void Database::runCreateTable(const TranslatedStatement& statement) {
   const std::string& table = statement.createdTable;
   if (m_inTransaction) {
     throw Error("Tables cannot be created inside a transaction");
   }
-  if (!tableFile(table).empty()) {
+  // A file left without its table by a killed creation is replaced at its own spelling.
+  const fs::path existing = tableFile(table);
+  if (!existing.empty() && !holdsNoTable(existing)) {
     throw Error("Table " + table + " already exists");
   }
   std::error_code error;
@@ -350,7 +520,19 @@ void Database::runCreateTable(const TranslatedStatement& statement) {
     throw Error("Directory not found: " + common::utf8FromPath(m_folder));
   }
   const std::string key = upperAscii(table);
-  const fs::path file = m_folder / fs::path(tableFileName(table));
+  const fs::path file = existing.empty() ? m_folder / fs::path(tableFileName(table)) : existing;
+  // Whatever else stands at that path (a dangling link, say) is not ours to replace.
+  if (existing.empty() && fs::symlink_status(file, error).type() != fs::file_type::not_found) {
+    throw Error("Cannot create table file: " + common::utf8FromPath(file));
+  }
+  const unsigned mode = existing.empty() ? 0600 : fileMode(existing);
+  // The table is made in a hidden file that no listing takes for a table and renamed into place
+  // once it exists, so a killed run never leaves a table file without its table.
+  const fs::path temporary =
+      m_folder / fs::path(std::string(common::kTemporaryFilePrefix) + tableFileName(table) + ".new");
+  if (m_attached.contains(key)) {
+    detach(key);  // the empty file being replaced
+  }
   // The new file is attached before it holds a table, so make room as for any other file.
   const auto limit = static_cast<std::size_t>(sqlite3_limit(m_db, SQLITE_LIMIT_ATTACHED, -1));
   while (m_attached.size() >= limit) {
@@ -359,10 +541,13 @@ void Database::runCreateTable(const TranslatedStatement& statement) {
         [](const auto& a, const auto& b) { return a.second.lastUse < b.second.lastUse; });
     detach(victim->first);
   }
-  // Whatever already stands at that path (a dangling link, say) is not ours to delete.
-  const bool somethingThere = fs::symlink_status(file, error).type() != fs::file_type::not_found;
+  // A temporary file of a run that was killed is stale.
+  fs::remove(temporary, error);
+  removeSideFiles(temporary);
   try {
-    attach(key, file);
+    createPrivateFile(temporary, mode);
+    attach(key, temporary);
+    exec("PRAGMA " + m_attached.at(key).schema + ".journal_mode = DELETE");
     // Qualify the new table with the attachment of its file.
     std::string qualified = statement.sql;
     qualified.insert(statement.createdTableOffset, m_attached.at(key).schema + ".");
@@ -370,17 +555,24 @@ void Database::runCreateTable(const TranslatedStatement& statement) {
     if (sqlite3_step(create.get()) != SQLITE_DONE) {
       throw Error(sqlite3_errmsg(m_db));
     }
-    refreshWidthGuard(key);
+    detach(key);
+    removeSideFiles(file);
+    fs::rename(temporary, file, error);
+    if (error) {
+      throw Error("Cannot create table file: " + common::utf8FromPath(file) + ": " +
+                  error.message());
+    }
+    syncFolder(m_folder);
     m_listing[key] = file;
+    attach(key, file);
   } catch (...) {
     // A table that could not be created leaves no file behind.
     try {
       detach(key);
     } catch (const Error&) {  // the file is removed below in any case
     }
-    if (!somethingThere) {
-      fs::remove(file, error);
-    }
+    fs::remove(temporary, error);
+    removeSideFiles(temporary);
     throw;
   }
 }
@@ -391,7 +583,9 @@ void Database::execute(std::string_view sql, const Params& params) {
 
 ResultSet Database::query(std::string_view sql, const Params& params) {
   requireOpen();
+  connectWhenFolderAppeared();
   TranslatedStatement statement = translateStatement(sql);
+  countEngineCall();
   if (!statement.createdTable.empty()) {
     if (!params.empty() || !statement.parameters.empty()) {
       throw Error("CREATE TABLE takes no parameters");
@@ -444,7 +638,9 @@ Transaction Database::transaction(std::initializer_list<std::string_view> tables
   if (m_inTransaction) {
     throw Error("A transaction is already active on " + m_aliasName);
   }
+  connectWhenFolderAppeared();
   ensureAttached(std::vector<std::string>(tables.begin(), tables.end()));
+  countEngineCall();
   exec("BEGIN");
   m_inTransaction = true;
   return Transaction(*this);
@@ -456,6 +652,7 @@ void Database::endTransaction(bool commit) {
   }
   if (commit) {
     try {
+      countEngineCall();
       exec("COMMIT");
     } catch (const Error&) {
       char* ignored = nullptr;

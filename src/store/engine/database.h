@@ -33,6 +33,12 @@ struct TranslatedStatement;
 // silently lose the user's work.
 //
 // Every failure of the engine raises athup::Error carrying the engine's message.
+//
+// Table files use a rollback journal (never WAL, whose shared-memory file does not work on a
+// network share) with full syncs. The connection's main database is a small hidden file in the
+// folder, so SQLite's super-journal makes a transaction over several table files atomic across a
+// crash. A folder the user cannot write is opened read-only: lookups work, writes fail.
+// Table files come from shared folders, so their schema is not trusted (defensive mode).
 class Database {
  public:
   Database();
@@ -66,7 +72,21 @@ class Database {
   // The file of a table in the alias folder (matched without regard to case); empty when there
   // is none.
   [[nodiscard]] std::filesystem::path tableFile(std::string_view table) const;
-  [[nodiscard]] bool tableExists(std::string_view table) const { return !tableFile(table).empty(); }
+  // Whether the folder holds the table. A file without its table (empty, or only a header, as a
+  // creation that was killed leaves it) counts as absent; creating the table replaces it.
+  [[nodiscard]] bool tableExists(std::string_view table) const;
+
+  // Whether the folder was found read-only when the connection was made.
+  [[nodiscard]] bool isReadOnly() const { return m_readOnly; }
+
+  // The hidden main database file of a writable alias folder; its name cannot collide with a
+  // table file.
+  static constexpr const char* kMainFileName = ".athup-main.sqlite";
+
+  // Test hook, inert unless armed: the n-th engine call from now (1 = the next; each statement,
+  // each BEGIN and each COMMIT is one call) fails with an athup::Error as if the engine had
+  // failed. 0 disarms.
+  void failEngineCall(std::int64_t n) { m_failCountdown = n; }
 
  private:
   friend class Transaction;
@@ -89,6 +109,8 @@ class Database {
   void runCreateTable(const TranslatedStatement& statement);
   void exec(const std::string& sql);
   void endTransaction(bool commit);
+  void countEngineCall();
+  void connectWhenFolderAppeared();
 
   sqlite3* m_db = nullptr;
   std::string m_aliasName;
@@ -102,6 +124,9 @@ class Database {
   std::uint64_t m_schemaCounter = 0;
   std::int64_t m_lastChanges = 0;
   bool m_inTransaction = false;
+  bool m_readOnly = false;
+  bool m_folderMissingAtConnect = false;  // main database in memory until the folder exists
+  std::int64_t m_failCountdown = 0;
 };
 
 }  // namespace athup::store

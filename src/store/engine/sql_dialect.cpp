@@ -2,6 +2,8 @@
 
 #include <cctype>
 
+#include "common/ascii.h"
+
 #include "store/engine/table_files.h"
 
 namespace athup::store {
@@ -10,7 +12,7 @@ namespace {
 
 bool isWordStart(char c) {
   const auto u = static_cast<unsigned char>(c);
-  return std::isalpha(u) != 0 || c == '_' || u >= 0x80;
+  return common::isAsciiUpper(common::toUpperAscii(c)) || c == '_' || u >= 0x80;
 }
 
 bool isWordChar(char c) {
@@ -166,7 +168,7 @@ TranslatedStatement translateStatement(std::string_view sql) {
         pos += 3;
       }
       noteWord(word, offset);
-    } else if (std::isdigit(static_cast<unsigned char>(c)) != 0) {
+    } else if (common::isAsciiDigit(c)) {
       std::size_t end = pos;
       while (end < sql.size() && (isWordChar(sql[end]) || sql[end] == '.')) {
         ++end;

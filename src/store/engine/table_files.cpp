@@ -8,16 +8,6 @@ namespace athup::store {
 
 namespace fs = std::filesystem;
 
-std::string upperAscii(std::string_view text) {
-  std::string upper(text);
-  for (auto& c : upper) {
-    if (c >= 'a' && c <= 'z') {
-      c = static_cast<char>(c - 'a' + 'A');
-    }
-  }
-  return upper;
-}
-
 std::string tableFileName(std::string_view table) {
   return std::string(table) + ".DB";
 }

@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "common/ascii.h"
+
 // Tables live one per file, named like the table + ".DB". On the workstation the tables come from
 // file names are not case-sensitive ("ORBDB1_Applyer.DB" and ORBDB1_APPLYER name one table), so
 // lookups here ignore case; files are created with the name as given.
@@ -26,6 +28,6 @@ namespace athup::store {
                                                   std::string_view table);
 
 // ASCII upper case, for table-name keys.
-[[nodiscard]] std::string upperAscii(std::string_view text);
+using common::upperAscii;
 
 }  // namespace athup::store

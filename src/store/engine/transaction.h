@@ -5,7 +5,7 @@ namespace athup::store {
 class Database;
 
 // A transaction on one Database, from Database::transaction. Commit explicitly; one that is
-// destroyed uncommitted rolls back. Tables of several files commit file by file.
+// destroyed uncommitted rolls back. Tables of several files commit together (super-journal).
 class Transaction {
  public:
   Transaction(Transaction&& other) noexcept;

@@ -2,9 +2,9 @@
 
 #include <sqlite3.h>
 
-#include <cctype>
 #include <exception>
 
+#include "common/ascii.h"
 #include "common/big5.h"
 #include "store/engine/table_files.h"
 
@@ -58,7 +58,8 @@ std::string triggerName(std::string_view schema, std::string_view event) {
 }  // namespace
 
 void registerWidthFunction(sqlite3* db) {
-  sqlite3_create_function_v2(db, kWidthFunction, 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
+  sqlite3_create_function_v2(db, kWidthFunction, 1,
+                             SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS, nullptr,
                              big5WidthFunction, nullptr, nullptr, nullptr);
 }
 
@@ -80,7 +81,7 @@ std::size_t declaredCharWidth(std::string_view declaredType) {
   }
   std::size_t width = 0;
   std::size_t pos = open + 1;
-  while (pos < type.size() && std::isdigit(static_cast<unsigned char>(type[pos])) != 0) {
+  while (pos < type.size() && common::isAsciiDigit(type[pos])) {
     width = width * 10 + static_cast<std::size_t>(type[pos] - '0');
     ++pos;
   }

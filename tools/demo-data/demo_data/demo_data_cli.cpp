@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "common/file_helpers.h"
 #include "demo_data/demo_data_writer.h"
 #include "demo_data/demo_scenario.h"
 
@@ -32,8 +33,7 @@ class UsageError : public std::runtime_error {
 };
 
 std::string pathText(const std::filesystem::path& path) {
-  const auto text = path.u8string();
-  return std::string(text.begin(), text.end());
+  return common::utf8FromPath(path);
 }
 
 DemoDataOptions parse(const std::vector<std::string>& args) {

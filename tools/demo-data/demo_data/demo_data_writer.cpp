@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "common/errors.h"
+#include "common/file_helpers.h"
 #include "demo_data/evidence_documents.h"
 #include "demo_data/filing_records.h"
 #include "demo_data/notices.h"
@@ -19,8 +20,7 @@ namespace {
 namespace fs = std::filesystem;
 
 std::string pathText(const fs::path& path) {
-  const auto text = path.u8string();
-  return std::string(text.begin(), text.end());
+  return common::utf8FromPath(path);
 }
 
 void makeFolder(const fs::path& folder) {
@@ -42,7 +42,7 @@ void writeBytes(const fs::path& path, const std::string& bytes) {
 void writeVersionRecord(const fs::path& file, const DemoVersion& version) {
   writeBytes(file, versionIniText(version));
   try {
-    security::cryptFileByMode(file, file, security::CryptMode::encrypt);
+    security::cryptFileByMode(file, file, security::CryptMode::Encrypt);
   } catch (...) {
     std::error_code ignored;  // a plain record must not stay behind under the encrypted name
     fs::remove(file, ignored);

@@ -6,25 +6,6 @@ void QuietInteraction::showMessage(MessageKind, const std::string& text, const s
   m_messages.push_back(text);
 }
 
-Answer QuietInteraction::ask(MessageKind, const std::string& text, const std::string&,
-                             Buttons buttons) {
-  m_messages.push_back(text);
-  return buttons == Buttons::YesNo ? Answer::No : Answer::Cancel;
-}
-
-std::optional<std::string> QuietInteraction::chooseFolder(const std::string&, const std::string&) {
-  return std::nullopt;
-}
-
-std::optional<std::string> QuietInteraction::chooseFile(const std::string&, const std::string&,
-                                                        const std::string&) {
-  return std::nullopt;
-}
-
-std::optional<std::string> QuietInteraction::askSecret(const std::string&, const std::string&) {
-  return std::nullopt;
-}
-
 void QuietInteraction::showStatus(StatusKind, const std::string&) {}
 
 std::string QuietInteraction::messages() const {

@@ -5,7 +5,7 @@
 namespace athup::store {
 
 // A taxpayer as the taxpayer master holds it. `BAN` is the number that was looked up; every other
-// field is the column of the same name, cut to its width in Big5 bytes (see FindTaxpayer).
+// field is the column of the same name, cut to its width in Big5 bytes (see TaxpayerQueries).
 struct TaxpayerRecord {
   std::string BAN;            // 8
   std::string VAT_LOSN_X9;    // 9

@@ -1,4 +1,4 @@
-#include "gui/text/rtf_reader.h"
+#include "app/notice/rtf_reader.h"
 
 #include <array>
 #include <cstdint>
@@ -7,7 +7,7 @@
 
 #include "common/big5.h"
 
-namespace athup::gui {
+namespace athup::app {
 namespace {
 
 enum class Align { Left, Center, Right, Justify };
@@ -381,4 +381,4 @@ std::string RtfReader::toHtml(std::string_view rtf) { return Converter(rtf).run(
 
 bool RtfReader::looksLikeRtf(std::string_view bytes) { return bytes.substr(0, 5) == "{\\rtf"; }
 
-}  // namespace athup::gui
+}  // namespace athup::app

@@ -1,4 +1,4 @@
-#include "store/data_module/version_text.h"
+#include "app/version_text.h"
 
 #include <cerrno>
 #include <cmath>
@@ -7,7 +7,7 @@
 
 #include "common/text_helpers.h"
 
-namespace athup::store {
+namespace athup::app {
 
 std::string versionNumberText(std::string_view version) {
   const std::string trimmed = common::trimBlanks(version);
@@ -25,4 +25,4 @@ std::string versionNumberText(std::string_view version) {
   return buffer;
 }
 
-}  // namespace athup::store
+}  // namespace athup::app

@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "gui/text/rtf_reader.h"
+#include "app/notice/rtf_reader.h"
 
-namespace athup::gui {
+namespace athup::app {
 namespace {
 
 std::string body(const std::string& rtf) {
@@ -78,4 +78,4 @@ TEST(RtfReader, RecognisesRichText) {
 }
 
 }  // namespace
-}  // namespace athup::gui
+}  // namespace athup::app

@@ -1,11 +1,11 @@
-#include "security/archive/stale_temporary_files.h"
+#include "common/stale_temporary_files.h"
 
 #include <string>
 #include <system_error>
 
-#include "security/archive/temp_output_file.h"
+#include "common/atomic_file.h"
 
-namespace athup::security {
+namespace athup::common {
 
 namespace fs = std::filesystem;
 
@@ -19,7 +19,7 @@ std::size_t removeStaleTemporaryFiles(const fs::path& folder, std::chrono::secon
     if (error) break;
     const fs::path& path = it->path();
     const std::u8string name = path.filename().u8string();
-    if (!std::string(name.begin(), name.end()).starts_with(zlb::kTemporaryPrefix)) continue;
+    if (!std::string(name.begin(), name.end()).starts_with(kTemporaryFilePrefix)) continue;
     std::error_code itemError;
     // we only ever create plain files: a folder or a link with our prefix is someone else's
     const auto status = fs::symlink_status(path, itemError);
@@ -31,4 +31,4 @@ std::size_t removeStaleTemporaryFiles(const fs::path& folder, std::chrono::secon
   return removed;
 }
 
-}  // namespace athup::security
+}  // namespace athup::common

@@ -3,9 +3,9 @@
 #include <string>
 #include <string_view>
 
-namespace athup::gui {
+namespace athup::app {
 
-// Turns a rich-text (RTF) document, as the notices are written, into HTML a Qt text editor shows.
+// Turns a rich-text (RTF) document, as the notices are written, into HTML a text viewer shows.
 // It keeps what a notice uses: paragraphs and line breaks, bold, italic, underline, font sizes,
 // colours of the colour table and paragraph alignment. Text in the document's code page (\'hh
 // escapes and raw bytes) is Big5; \uN characters are taken as they are. Pictures, fields and the
@@ -18,4 +18,4 @@ class RtfReader {
   [[nodiscard]] static bool looksLikeRtf(std::string_view bytes);
 };
 
-}  // namespace athup::gui
+}  // namespace athup::app

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "store/engine/database.h"
+
+namespace athup::store {
+
+// Lookups in the attachment category table of the code folder (alias ORBCODE).
+class CategoryQueries {
+ public:
+  explicit CategoryQueries(Database& orbCode) : m_orbCode(orbCode) {}
+
+  // CODE_NM of the category ("T02", "T08", "TET"); empty when there is none.
+  [[nodiscard]] std::string categoryName(std::string_view code);
+
+ private:
+  Database& m_orbCode;
+};
+
+}  // namespace athup::store
