@@ -24,9 +24,9 @@
 namespace {
 
 namespace fs = std::filesystem;
-using athup::security::UploadCipher;
-using athup::security::CompressionLevel;
 using athup::security::Archive;
+using athup::security::CompressionLevel;
+using athup::security::UploadCipher;
 
 constexpr std::size_t kFileSize = 10 * 1024 * 1024;
 constexpr const char* kPassword = "12345675";  // a business number

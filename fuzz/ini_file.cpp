@@ -1,12 +1,13 @@
 // The INI reader on arbitrary text: reading never fails, writing the text back and reading it
 // again gives the same sections, keys and values, and a value written through the object is read
 // back as written.
+#include "common/ini_file.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
 
-#include "common/ini_file.h"
 #include "fuzz_check.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

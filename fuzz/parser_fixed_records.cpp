@@ -11,8 +11,8 @@
 #include <string>
 
 #include "common/errors.h"
-#include "index/parser/record_reader.h"
 #include "fuzz_check.h"
+#include "index/parser/record_reader.h"
 
 namespace {
 
@@ -36,10 +36,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::uint8_t shape = data[1 + 2 * f];
     const int width = shape & 31;
     recordLength += width;
-    parser.fieldDefinitions().add("F" + std::to_string(f), width,
-                           (shape & 32) ? athup::index::FieldAlignment::Right
-                                        : athup::index::FieldAlignment::Left,
-                           static_cast<char>(data[2 + 2 * f]), (shape & 64) != 0);
+    parser.fieldDefinitions().add(
+        "F" + std::to_string(f), width,
+        (shape & 32) ? athup::index::FieldAlignment::Right : athup::index::FieldAlignment::Left,
+        static_cast<char>(data[2 + 2 * f]), (shape & 64) != 0);
   }
   const std::size_t start = 1 + 2 * fields;
   {
@@ -68,7 +68,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       FUZZ_CHECK(field.isNull() == (field.definition().size() == 0 || field.asString().empty()));
     }
     FUZZ_CHECK(parser.recordText().size() <= static_cast<std::size_t>(recordLength));
-    FUZZ_CHECK(parser.recordNumber() >= 0 && parser.recordNumber() <= std::max<std::int64_t>(count - 1, 0));
+    FUZZ_CHECK(parser.recordNumber() >= 0 &&
+               parser.recordNumber() <= std::max<std::int64_t>(count - 1, 0));
   };
   for (std::int64_t i = 0; i < count; ++i) {
     FUZZ_CHECK(parser.recordNumber() == i);

@@ -12,8 +12,8 @@
 #include <string>
 
 #include "common/errors.h"
-#include "index/parser/record_reader.h"
 #include "fuzz_check.h"
+#include "index/parser/record_reader.h"
 
 namespace {
 
@@ -58,7 +58,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                           : athup::index::ParsingMode::TextLinesWorkFile);
   parser.setTempFolder(fuzzFolder() / "tmp");
   parser.fieldDefinitions().add("LINE", recordLength, athup::index::FieldAlignment::Left, ' ',
-                         (data[0] & 128) != 0);
+                                (data[0] & 128) != 0);
   parser.setFileName(file);
   try {
     parser.open();

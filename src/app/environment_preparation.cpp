@@ -7,11 +7,11 @@
 
 #include "app/app_session.h"
 #include "app/app_texts.h"
-#include "common/stale_temporary_files.h"
 #include "common/errors.h"
 #include "common/file_helpers.h"
 #include "common/period_helpers.h"
 #include "common/run_log.h"
+#include "common/stale_temporary_files.h"
 #include "store/catalogue/ath_code_install.h"
 #include "store/catalogue/own_tables.h"
 

@@ -6,8 +6,8 @@
 
 namespace athup::app {
 
-std::optional<store::TaxpayerRecord> findTaxpayerOrReport(store::TaxpayerQueries& queries, Interaction& ui,
-                                                   std::string_view ban) {
+std::optional<store::TaxpayerRecord> findTaxpayerOrReport(store::TaxpayerQueries& queries,
+                                                          Interaction& ui, std::string_view ban) {
   auto rec = queries.findTaxpayer(ban);
   if (!rec) {
     ui.showStatus(StatusKind::Note, std::string(texts::kTaxpayerMissing));

@@ -13,7 +13,7 @@ namespace athup::app {
 // 6.x ALLUSERSPROFILE when its fiscus folder exists, otherwise PUBLIC. Without ALLUSERSPROFILE
 // and windir (Linux) the base is the home folder.
 [[nodiscard]] std::string sharedDocDir(const Environment& environment,
-                                          std::string_view osVersionText);
+                                       std::string_view osVersionText);
 
 // The same with the running system's version text.
 [[nodiscard]] std::string sharedDocDir(const Environment& environment);

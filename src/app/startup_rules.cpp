@@ -20,7 +20,8 @@ constexpr int kNoticeFieldWidth = 1000;
 }  // namespace
 
 std::string noticeSourceName(const Clock& clock) {
-  return std::string(common::localTimeParts(clock.now()).tm_year + 1900 < 2019 ? kReadmeBefore2019 : kReadmeFrom2019);
+  return std::string(common::localTimeParts(clock.now()).tm_year + 1900 < 2019 ? kReadmeBefore2019
+                                                                               : kReadmeFrom2019);
 }
 
 std::optional<std::string> noticeLabelText(const std::filesystem::path& file) {

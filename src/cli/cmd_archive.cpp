@@ -10,14 +10,14 @@
 #include "cli/command.h"
 #include "common/errors.h"
 #include "common/file_helpers.h"
-#include "security/archive/extract_path.h"
 #include "security/archive/archive.h"
+#include "security/archive/extract_path.h"
 
 namespace athup::cli {
 namespace {
 
-using security::CompressionLevel;
 using security::Archive;
+using security::CompressionLevel;
 
 CompressionLevel levelNamed(const std::string& name) {
   if (name == "none") return CompressionLevel::None;

@@ -37,7 +37,8 @@ CryptArgs parseArgs(CommandContext& context, std::size_t from, bool withPassword
       parsed.files.push_back(arg);
     }
   }
-  if (withPassword && !password.given()) throw UsageError("--password or --password-file is required");
+  if (withPassword && !password.given())
+    throw UsageError("--password or --password-file is required");
   if (parsed.files.size() != 2) throw UsageError("expected SRC and DST");
   // Read last: a usage error must not have consumed standard input first.
   if (withPassword) parsed.password = password.read(context.in);

@@ -31,7 +31,9 @@ void printHelp(std::ostream& out) {
 
 }  // namespace
 
-CommandRegistration::CommandRegistration(Command command) { registry().emplace(command.name, command); }
+CommandRegistration::CommandRegistration(Command command) {
+  registry().emplace(command.name, command);
+}
 
 int runCli(const std::vector<std::string>& argv, std::istream& in, std::ostream& out,
            std::ostream& err) {

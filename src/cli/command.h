@@ -27,8 +27,8 @@ class UsageError : public std::runtime_error {
 };
 
 struct Command {
-  std::string_view name;     // first word, such as "crc" or "archive"
-  std::string_view usage;    // the lines of --help for it, without the program name
+  std::string_view name;   // first word, such as "crc" or "archive"
+  std::string_view usage;  // the lines of --help for it, without the program name
   int (*run)(CommandContext&);
 };
 

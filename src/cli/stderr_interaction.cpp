@@ -10,6 +10,8 @@ void StderrInteraction::showMessage(MessageKind, const std::string& text,
   m_err << text << '\n';
 }
 
-void StderrInteraction::showStatus(StatusKind, const std::string& text) { m_err << text << '\n'; }
+void StderrInteraction::showStatus(StatusKind, const std::string& text) {
+  m_err << text << '\n';
+}
 
 }  // namespace athup::cli

@@ -156,7 +156,9 @@ std::string toBig5(std::string_view utf8, std::optional<char> replacement) {
 
 }  // namespace
 
-std::string utf8ToBig5(std::string_view utf8) { return toBig5(utf8, std::nullopt); }
+std::string utf8ToBig5(std::string_view utf8) {
+  return toBig5(utf8, std::nullopt);
+}
 
 std::string utf8ToBig5Lossy(std::string_view utf8, char replacement) {
   return toBig5(utf8, replacement);

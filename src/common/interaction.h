@@ -16,10 +16,13 @@ enum class Answer { Ok, Cancel, Yes, No };
 // the message box that answers itself all give this, so a flow takes the same branch in each.
 [[nodiscard]] constexpr Answer declinedAnswer(Buttons buttons) {
   switch (buttons) {
-    case Buttons::YesNo: return Answer::No;
+    case Buttons::YesNo:
+      return Answer::No;
     case Buttons::YesNoCancel:
-    case Buttons::OkCancel: return Answer::Cancel;
-    case Buttons::Ok: break;
+    case Buttons::OkCancel:
+      return Answer::Cancel;
+    case Buttons::Ok:
+      break;
   }
   return Answer::Ok;
 }

@@ -4,7 +4,6 @@
 #include <string>
 #include <string_view>
 
-
 // Number checks and decoding for the fields of filing files.
 namespace athup::common {
 

@@ -21,7 +21,6 @@ int numberOrZero(std::string_view piece) {
   return value;
 }
 
-
 }  // namespace
 
 int ymToMonths(std::string_view period) {

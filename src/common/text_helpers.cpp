@@ -1,9 +1,9 @@
-#include "common/ascii.h"
 #include "common/text_helpers.h"
 
 #include <algorithm>
 #include <utility>
 
+#include "common/ascii.h"
 #include "common/big5.h"
 
 namespace athup::common {

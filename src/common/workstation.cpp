@@ -1,10 +1,10 @@
-#include "common/ascii.h"
 #include "common/workstation.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <string_view>
 
+#include "common/ascii.h"
 #include "common/big5.h"
 
 #ifdef _WIN32

@@ -3,7 +3,6 @@
 #include <cstring>
 
 #include "app/version_banner.h"
-
 #include "gui/startup/desktop_program.h"
 #include "gui/support/fonts.h"
 #include "gui/support/qt_translations.h"

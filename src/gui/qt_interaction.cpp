@@ -10,7 +10,9 @@
 namespace athup::gui {
 namespace {
 
-QString q(const std::string& text) { return QString::fromStdString(text); }
+QString q(const std::string& text) {
+  return QString::fromStdString(text);
+}
 
 }  // namespace
 

@@ -8,7 +8,6 @@
 
 namespace athup::gui {
 
-
 // The desktop program's answer to the core: message boxes, questions, file and folder dialogs, a
 // password dialog and the main window's status bar. All of them are scriptable in tests through
 // MessageBox, FileDialog and PasswordDialog.
@@ -33,8 +32,7 @@ class QtInteraction final : public Interaction {
              Buttons buttons) override;
   std::optional<std::string> chooseFolder(const std::string& caption,
                                           const std::string& startFolder) override;
-  std::optional<std::string> chooseFile(const std::string& caption,
-                                        const std::string& startFolder,
+  std::optional<std::string> chooseFile(const std::string& caption, const std::string& startFolder,
                                         const std::string& filter) override;
   std::optional<std::string> askSecret(const std::string& caption,
                                        const std::string& prompt) override;

@@ -1,9 +1,8 @@
 #include "app/period_input.h"
 
-#include "app/period_field.h"
-
 #include <gtest/gtest.h>
 
+#include "app/period_field.h"
 #include "support/fixed_clock.h"
 
 namespace athup::app {

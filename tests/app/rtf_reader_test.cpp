@@ -1,8 +1,8 @@
+#include "app/notice/rtf_reader.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
-
-#include "app/notice/rtf_reader.h"
 
 namespace athup::app {
 namespace {
@@ -35,7 +35,8 @@ TEST(RtfReader, TextOfTheDocumentReachesTheHtml) {
       {"escaped syntax", "{\\rtf1 a\\{b\\}c\\\\d}", "a{b}c\\d"},
       {"html specials", "{\\rtf1 <a&b>}", "&lt;a&amp;b&gt;"},
   };
-  for (const Case& c : cases) EXPECT_TRUE(contains(body(c.rtf), c.shown)) << c.what << ": " << body(c.rtf);
+  for (const Case& c : cases)
+    EXPECT_TRUE(contains(body(c.rtf), c.shown)) << c.what << ": " << body(c.rtf);
 }
 
 TEST(RtfReader, DestinationsThatAreNotTextAreSkipped) {
@@ -61,11 +62,11 @@ TEST(RtfReader, FormattingParagraphsAndColours) {
 }
 
 TEST(RtfReader, BrokenDocumentsGiveWhatCanBeRead) {
-  for (const std::string& rtf : {std::string("{\\rtf1 open group {\\b never closed"),
-                                std::string("}}}} stray closers {\\rtf1 x"),
-                                std::string("{\\rtf1 cut escape \\'a"), std::string("\\"),
-                                std::string("{\\rtf1 \\u99999999999 big}"),
-                                std::string(10000, '{') + "deep"}) {
+  for (const std::string& rtf :
+       {std::string("{\\rtf1 open group {\\b never closed"),
+        std::string("}}}} stray closers {\\rtf1 x"), std::string("{\\rtf1 cut escape \\'a"),
+        std::string("\\"), std::string("{\\rtf1 \\u99999999999 big}"),
+        std::string(10000, '{') + "deep"}) {
     const std::string html = RtfReader::toHtml(rtf);
     EXPECT_EQ(html.rfind("<html><body>", 0), 0u) << rtf;
   }

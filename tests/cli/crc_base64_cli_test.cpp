@@ -80,7 +80,10 @@ TEST(Base64Cli, StrictDecodeRefusesWhatTheLenientOneForgives) {
 
 TEST(Base64Cli, UsageErrors) {
   const std::vector<std::vector<std::string>> wrong = {
-      {"base64"}, {"base64", "wrap"}, {"base64", "encode", "--wide"}, {"base64", "decode", "-x"},
+      {"base64"},
+      {"base64", "wrap"},
+      {"base64", "encode", "--wide"},
+      {"base64", "decode", "-x"},
       {"base64", "decode", "--strict", "--strict"}};
   for (const auto& argv : wrong) EXPECT_EQ(runCaptured(argv).code, 2) << argv.back();
 }

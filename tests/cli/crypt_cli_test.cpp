@@ -100,12 +100,9 @@ TEST(CryptCli, PasswordFromAFileOrStandardInputIsItsFirstLine) {
     std::vector<std::string> options;
     std::string input;
   } cases[] = {
-      {{"--password-file", lf}, ""},
-      {{"--password-file=" + crlf}, ""},
-      {{"--password-file", bare}, ""},
-      {{"--password", "-"}, "12345678\nthe rest is not read\n"},
-      {{"--password=-"}, "12345678\r\n"},
-      {{"--password", "-"}, "12345678"},
+      {{"--password-file", lf}, ""},      {{"--password-file=" + crlf}, ""},
+      {{"--password-file", bare}, ""},    {{"--password", "-"}, "12345678\nthe rest is not read\n"},
+      {{"--password=-"}, "12345678\r\n"}, {{"--password", "-"}, "12345678"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.options[0] + " " + c.input);
@@ -119,8 +116,9 @@ TEST(CryptCli, PasswordFromAFileOrStandardInputIsItsFirstLine) {
   }
   // A password with a trailing blank is another password: only the line end is cut.
   dir.write("blank", "12345678 \n");
-  ASSERT_EQ(runCaptured({"encrypt", "--password-file", (dir / "blank").string(), plain, sealed}).code,
-            kExitOk);
+  ASSERT_EQ(
+      runCaptured({"encrypt", "--password-file", (dir / "blank").string(), plain, sealed}).code,
+      kExitOk);
   EXPECT_NE(testing::readFile(sealed), expected);
 }
 
@@ -135,12 +133,18 @@ TEST(CryptCli, MissingPasswordSourcesFailAndHelpWarnsAboutTheVisibleForm) {
     int code;
     std::string err;
   } cases[] = {
-      {{"encrypt", "--password-file", (dir / "none").string(), plain, out}, "", kExitFailure,
+      {{"encrypt", "--password-file", (dir / "none").string(), plain, out},
+       "",
+       kExitFailure,
        "cannot read the password file"},
       {{"encrypt", "--password-file", empty, plain, out}, "", kExitFailure, "is empty"},
-      {{"receipt-file", "encrypt", "--password", "-", plain, out}, "", kExitFailure,
+      {{"receipt-file", "encrypt", "--password", "-", plain, out},
+       "",
+       kExitFailure,
        "no password on standard input"},
-      {{"decrypt", "--password", "1", "--password-file", empty, plain, out}, "", kExitUsage,
+      {{"decrypt", "--password", "1", "--password-file", empty, plain, out},
+       "",
+       kExitUsage,
        "give the password once"},
       {{"encrypt", "--password-file"}, "", kExitUsage, "--password-file needs a value"},
   };

@@ -98,8 +98,10 @@ TEST_F(PrepareCliTest, FailuresAndWrongArguments) {
 }
 
 TEST_F(PrepareCliTest, AMissingDatabaseRootIsExplainedAfterTheMessage) {
-  const std::string hint = "The database root \"" + docDir() + "DB/\" does not exist. It is DBPath "
-                           "in the settings (" + (m_dir / "settings.ini").string() +
+  const std::string hint = "The database root \"" + docDir() +
+                           "DB/\" does not exist. It is DBPath "
+                           "in the settings (" +
+                           (m_dir / "settings.ini").string() +
                            ") when set, else the shared documents folder's DB (" + docDir() +
                            "DB/).\n";
   EXPECT_EQ(run({"--period", "113/10"}), kExitFailure);

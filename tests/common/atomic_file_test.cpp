@@ -173,10 +173,10 @@ TEST(WholeFile, ReadsBytesAndNamesWhatFailed) {
 
 TEST(Big5TextFile, OneByteOrderMarkRule) {
   const std::pair<std::string, std::string> cases[] = {
-      {"\xA4\xBD\xA7\x69", "公告"},             // Big5
-      {"\xEF\xBB\xBF公告", "公告"},             // UTF-8 with its mark
+      {"\xA4\xBD\xA7\x69", "公告"},  // Big5
+      {"\xEF\xBB\xBF公告", "公告"},  // UTF-8 with its mark
       {"", ""},
-      {"\xEF\xBB", "嚜"},                      // half a mark is no mark: Big5
+      {"\xEF\xBB", "嚜"},  // half a mark is no mark: Big5
   };
   for (const auto& [bytes, text] : cases) EXPECT_EQ(textFromFileBytes(bytes), text);
 

@@ -11,7 +11,7 @@
 
 int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen")
-                                                                    : qgetenv("QT_QPA_PLATFORM"));
+                                                                  : qgetenv("QT_QPA_PLATFORM"));
   QApplication application(argc, argv);
   athup::gui::installFontSubstitutions();
   (void)athup::gui::installQtTranslations(application);  // as the program does; tested on its own

@@ -10,8 +10,8 @@
 #include <QToolTip>
 
 #include "gui/shell/flow_areas.h"
-#include "gui/shell/workflow_window.h"
 #include "gui/shell/help_text_window.h"
+#include "gui/shell/workflow_window.h"
 #include "gui_fixture.h"
 #include "support/scripted_interaction.h"
 
@@ -127,7 +127,8 @@ TEST(Workflow, MissingPictureIsReportedWhenShown) {
   app::ProgramLocation nowhere{testing::resourcesDir() / "Help", testing::resourcesDir() / "Help"};
   WorkflowWindow flow(nowhere, "1130315");
   QString reported;
-  QObject::connect(&flow, &WorkflowWindow::loadFailed, [&](const QString& text) { reported = text; });
+  QObject::connect(&flow, &WorkflowWindow::loadFailed,
+                   [&](const QString& text) { reported = text; });
   flow.show();
   EXPECT_TRUE(reported.contains(QStringLiteral("ORBATH-flow_V4.jpg"))) << reported.toStdString();
 }

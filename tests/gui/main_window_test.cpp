@@ -1,3 +1,5 @@
+#include "gui/shell/main_window.h"
+
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -12,9 +14,8 @@
 
 #include "app/ini_settings_store.h"
 #include "app/settings_store.h"
-#include "gui/shell/workflow_window.h"
-#include "gui/shell/main_window.h"
 #include "gui/shell/status_slots.h"
+#include "gui/shell/workflow_window.h"
 #include "gui/startup/period_window.h"
 #include "gui_fixture.h"
 #include "support/scripted_interaction.h"
@@ -38,7 +39,8 @@ class MainFormTest : public ::testing::Test {
     services.today = [this] { return m_today; };
     services.isOnline = [this] { return m_online; };
     services.makePeriodWindow = [this](QWidget* parent) -> std::unique_ptr<QDialog> {
-      return std::make_unique<PeriodWindow>(m_ui, "11212", [](const app::PeriodField&) { return true; }, parent);
+      return std::make_unique<PeriodWindow>(
+          m_ui, "11212", [](const app::PeriodField&) { return true; }, parent);
     };
     services.terminationRequested = [](QDialog& window) {
       return static_cast<PeriodWindow&>(window).terminationRequested();
@@ -210,9 +212,9 @@ TEST_F(MainFormTest, WorkflowAreasStartTheirStepsAndExitClosesTheProgram) {
   ASSERT_NE(flow, nullptr);
   QTest::mouseClick(flow->area("sb171"), Qt::LeftButton);
   QTest::mouseClick(flow->area("SpeedButton1"), Qt::LeftButton);
-  EXPECT_EQ(m_ui.messages(), (std::vector<std::string>{
-                                 MainWindow::notYetAvailableText("附件資料登錄"),
-                                 MainWindow::notYetAvailableText("附件上傳結果查詢")}));
+  EXPECT_EQ(m_ui.messages(),
+            (std::vector<std::string>{MainWindow::notYetAvailableText("附件資料登錄"),
+                                      MainWindow::notYetAvailableText("附件上傳結果查詢")}));
   QTest::mouseClick(flow->area("sbClose"), Qt::LeftButton);
   EXPECT_FALSE(form->isVisible());
   EXPECT_FALSE(m_settings.keyExists(app::kCrcKey));
@@ -250,7 +252,9 @@ TEST_F(MainFormTest, PeriodChangeCancelEndsTheProgramConfirmDoesNot) {
   };
   form->action("actPeriod")->trigger();
   EXPECT_TRUE(form->isVisible());
-  m_modalAction = [](QDialog& dialog) { static_cast<PeriodWindow&>(dialog).cancelButton()->click(); };
+  m_modalAction = [](QDialog& dialog) {
+    static_cast<PeriodWindow&>(dialog).cancelButton()->click();
+  };
   form->action("actPeriod")->trigger();
   EXPECT_EQ(m_modalRuns, 2);
   EXPECT_FALSE(form->isVisible());

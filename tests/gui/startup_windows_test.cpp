@@ -8,9 +8,9 @@
 #include <chrono>
 
 #include "app/version_record.h"
-#include "gui/startup/splash_window.h"
 #include "gui/startup/logo_texts.h"
 #include "gui/startup/period_window.h"
+#include "gui/startup/splash_window.h"
 #include "gui_fixture.h"
 #include "security/cipher/crypt_file.h"
 #include "support/scripted_interaction.h"
@@ -44,7 +44,8 @@ TEST(Splash, LabelsOfAKnownVersionRecordAndTheReadmeInForce) {
   for (const char* name : {"readme.txt", "readme_20190101.txt", "athup.png"}) {
     std::filesystem::copy_file(testing::resourcesDir() / name, dir / name);
   }
-  const auto plain = dir.write("version.ini", "[Version]\r\nnow=105\r\n[VersionDate]\r\ndate=1080315\r\n");
+  const auto plain =
+      dir.write("version.ini", "[Version]\r\nnow=105\r\n[VersionDate]\r\ndate=1080315\r\n");
   ASSERT_NO_THROW(security::cryptFileByMode(plain, dir / "version", security::CryptMode::Encrypt));
   const app::ProgramLocation program{dir.path(), dir.path()};
   const app::VersionInfo version = app::loadVersionInfo(dir / "version", ui, dir.path());
@@ -64,7 +65,8 @@ TEST(Splash, LabelsOfAKnownVersionRecordAndTheReadmeInForce) {
   // Each readme's own last lines: only the 2019 notice speaks of the receipt.
   EXPECT_TRUE(newSplash.noticeText().contains(QStringLiteral("列印回執聯")));
   EXPECT_FALSE(oldSplash.noticeText().contains(QStringLiteral("列印回執聯")));
-  EXPECT_TRUE(oldSplash.noticeText().startsWith(QStringLiteral("1.上傳前請先完成營業稅申報上傳。")));
+  EXPECT_TRUE(
+      oldSplash.noticeText().startsWith(QStringLiteral("1.上傳前請先完成營業稅申報上傳。")));
   // Shown, the notice panel holds one padded column per line.
   EXPECT_EQ(newSplash.noticeLabel()->text().count(QLatin1Char('\n')), 4);
   EXPECT_TRUE(ui.messages().empty());
@@ -75,7 +77,8 @@ TEST(Splash, WithoutARecordItShowsThePlaceholders) {
   ScriptedInteraction ui;
   const app::ProgramLocation program{dir.path(), dir.path()};
   const app::VersionInfo version = app::loadVersionInfo(dir / "version", ui, dir.path());
-  SplashWindow splash(logoTexts(version, program, FixedClock(year(2024) / month(1) / day(5)), true));
+  SplashWindow splash(
+      logoTexts(version, program, FixedClock(year(2024) / month(1) / day(5)), true));
   EXPECT_EQ(splash.label("labVersion")->text().toStdString(), "Version 0.00");
   EXPECT_EQ(splash.label("labVerDate")->text().toStdString(), "版本日期：xxx年xx月xx日");
   // No readme either: the panel shrinks to a line and its text goes.

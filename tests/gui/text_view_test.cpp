@@ -2,15 +2,15 @@
 
 #include <QPrinter>
 #include <QTest>
-#include <QTextEdit>
 #include <QTextDocument>
+#include <QTextEdit>
 #include <QToolBar>
 
+#include "app/notice/rtf_reader.h"
 #include "common/big5.h"
 #include "common/errors.h"
 #include "gui/dialogs/file_dialog.h"
 #include "gui/shell/text_viewer.h"
-#include "app/notice/rtf_reader.h"
 #include "gui_fixture.h"
 #include "support/scripted_interaction.h"
 #include "support/temp_dir.h"
@@ -111,7 +111,8 @@ TEST_F(TextViewTest, SaveFailureIsReportedAndToolBarKeepsItsOrder) {
 }
 
 TEST_F(TextViewTest, PrintsAsTheErrorListJobWithTheEditorFont) {
-  m_view.load(m_dir.write("a.txt", common::utf8ToBig5("審核錯誤")), TextViewer::ViewMode::PlainText);
+  m_view.load(m_dir.write("a.txt", common::utf8ToBig5("審核錯誤")),
+              TextViewer::ViewMode::PlainText);
   QFont font = m_view.editor()->font();
   font.setPixelSize(20);
   m_view.setEditorFont(font);

@@ -44,7 +44,8 @@ TEST(ParserFields, FillRules) {
   };
   for (const auto& c : cases) {
     RecordUnderTest parser;
-    parser.fieldDefinitions().add("F", static_cast<int>(c.raw.size()), c.alignment, c.fill, c.filter);
+    parser.fieldDefinitions().add("F", static_cast<int>(c.raw.size()), c.alignment, c.fill,
+                                  c.filter);
     parser.show(c.raw);
     const RecordField& field = parser.fieldByName("F");
     EXPECT_EQ(field.rawText(), c.raw);

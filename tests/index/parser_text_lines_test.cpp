@@ -157,8 +157,9 @@ TEST(ParserTextLines, NoWorkFileMeansNoOpen) {
 }
 
 TEST(ParserTextLines, LineStartsSkipLineEndsAndStopAtCtrlZ) {
-  const std::string content = "\r\nab\r\n\ncd\re\x1A"
-                              "f\r\n";
+  const std::string content =
+      "\r\nab\r\n\ncd\re\x1A"
+      "f\r\n";
   EXPECT_EQ(scanLineStarts(content), (std::vector<std::int64_t>{2, 7, 10}));
   EXPECT_EQ(lineAt(content, 7), "cd");
   EXPECT_EQ(lineAt(content, -1), "");
@@ -179,8 +180,8 @@ TEST(ParserTextLines, WorkFileIsPrivateAndItsWriteBackFollowsNoLink) {
   parser.open();
   const auto work = parser.workFileName();
   EXPECT_NE(work.parent_path(), std::filesystem::temp_directory_path());
-  EXPECT_EQ(std::filesystem::status(work).permissions(), std::filesystem::perms::owner_read |
-                                                             std::filesystem::perms::owner_write);
+  EXPECT_EQ(std::filesystem::status(work).permissions(),
+            std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
   EXPECT_EQ(std::filesystem::status(work.parent_path()).permissions(),
             std::filesystem::perms::owner_all);
   parser.close();

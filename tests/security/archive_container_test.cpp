@@ -16,10 +16,10 @@
 #include <vector>
 
 #include "common/errors.h"
-#include "security/archive/extract_path.h"
 #include "common/stale_temporary_files.h"
 #include "security/archive/archive.h"
 #include "security/archive/archive_layout.h"
+#include "security/archive/extract_path.h"
 #include "support/temp_dir.h"
 
 namespace athup::security {
@@ -156,8 +156,7 @@ TEST(ArchiveContainer, AddingToAnExistingArchiveKeepsItsEntriesByteForByte) {
   archive.create(dir / "a.zip");
   archive.addFile(dir.write("one.txt", "first file"));
   const std::string before = readFile(dir / "a.zip");
-  const std::uint32_t firstRegistry =
-      static_cast<std::uint32_t>(archive.entry(0).compressedSize);
+  const std::uint32_t firstRegistry = static_cast<std::uint32_t>(archive.entry(0).compressedSize);
 
   Archive later;
   ASSERT_TRUE(later.open(dir / "a.zip"));
@@ -640,7 +639,7 @@ std::string craftRecords(const std::string& data, const std::vector<ArchiveEntry
 }
 
 ArchiveEntry recordOf(std::string name, std::uint32_t offset, std::uint32_t stored,
-                  std::uint32_t size) {
+                      std::uint32_t size) {
   ArchiveEntry entry;
   entry.fileName = std::move(name);
   entry.dataOffset = offset;
@@ -654,7 +653,8 @@ TEST(ArchiveContainer, RegistriesThatCouldFillTheDiskOrTheMemoryAreRefusedAtOpen
   const std::string stream = zlibOf(big);
   const auto streamSize = static_cast<std::uint32_t>(stream.size());
   std::vector<ArchiveEntry> shared;
-  for (int i = 0; i < 10; ++i) shared.push_back(recordOf("f" + std::to_string(i), 0, streamSize, 100000));
+  for (int i = 0; i < 10; ++i)
+    shared.push_back(recordOf("f" + std::to_string(i), 0, streamSize, 100000));
   const std::string small = zlibOf("alpha");
   const auto smallSize = static_cast<std::uint32_t>(small.size());
   ArchiveLimits two;
@@ -666,30 +666,39 @@ TEST(ArchiveContainer, RegistriesThatCouldFillTheDiskOrTheMemoryAreRefusedAtOpen
     std::string error;
   };
   const Case cases[] = {
-      {"one honest entry", craftRecords(stream, {recordOf("a", 0, streamSize, 100000)}), {},
+      {"one honest entry",
+       craftRecords(stream, {recordOf("a", 0, streamSize, 100000)}),
+       {},
        "<no error>"},
-      {"ten records sharing one stream", craftRecords(stream, shared), {},
+      {"ten records sharing one stream",
+       craftRecords(stream, shared),
+       {},
        "Unable to read archive file list"},
       {"ranges overlapping by one byte",
-       craftRecords(small + small, {recordOf("a", 0, smallSize + 1, 5),
-                                    recordOf("b", smallSize, smallSize, 5)}),
-       {}, "Unable to read archive file list"},
+       craftRecords(small + small,
+                    {recordOf("a", 0, smallSize + 1, 5), recordOf("b", smallSize, smallSize, 5)}),
+       {},
+       "Unable to read archive file list"},
       {"range running into the registry",
-       craftRecords(small, {recordOf("a", 0, smallSize + 1, 5)}), {},
+       craftRecords(small, {recordOf("a", 0, smallSize + 1, 5)}),
+       {},
        "Unable to read archive file list"},
       {"offset past the end of the file",
-       craftRecords(small, {recordOf("a", 0x7FFFFFF0u, smallSize, 5)}), {},
+       craftRecords(small, {recordOf("a", 0x7FFFFFF0u, smallSize, 5)}),
+       {},
        "Unable to read archive file list"},
       {"more content than deflate can make of the stored bytes",
-       craftRecords(small, {recordOf("a", 0, smallSize, smallSize * 1032 + 1)}), {},
+       craftRecords(small, {recordOf("a", 0, smallSize, smallSize * 1032 + 1)}),
+       {},
        "Unable to read archive file list"},
       {"more records than the default limit",
-       craftRecords("", std::vector<ArchiveEntry>(10001, recordOf("", 0, 0, 0))), {},
+       craftRecords("", std::vector<ArchiveEntry>(10001, recordOf("", 0, 0, 0))),
+       {},
        "The archive holds too many files (10001; at most 10000)"},
       {"more records than the caller allows",
-       craftRecords(small + small + small, {recordOf("a", 0, smallSize, 5),
-                                            recordOf("b", smallSize, smallSize, 5),
-                                            recordOf("c", 2 * smallSize, smallSize, 5)}),
+       craftRecords(small + small + small,
+                    {recordOf("a", 0, smallSize, 5), recordOf("b", smallSize, smallSize, 5),
+                     recordOf("c", 2 * smallSize, smallSize, 5)}),
        two, "The archive holds too many files (3; at most 2)"},
   };
   for (const Case& c : cases) {
@@ -752,7 +761,9 @@ TEST(ArchiveContainer, ExtractionNeverDamagesWhatIsAlreadyThere) {
   const Case cases[] = {
       {"checksum differs", {"b.txt", "", fresh, 0x12345678u, {}}, 0, "File (1) is corrupt"},
       {"stream cut short", {"b.txt", "", fresh, {}, cut}, 0, "File (1) is corrupt"},
-      {"not a zlib stream", {"b.txt", "", fresh, {}, std::string(300, 'Z')}, 0,
+      {"not a zlib stream",
+       {"b.txt", "", fresh, {}, std::string(300, 'Z')},
+       0,
        "File (1) is corrupt"},
       {"disk full", {"b.txt", "", fresh, {}, {}}, 100000, "Unable to write file (@)"},
       {"sound entry", {"b.txt", "", fresh, {}, {}}, 0, "<no error>"},
@@ -762,8 +773,7 @@ TEST(ArchiveContainer, ExtractionNeverDamagesWhatIsAlreadyThere) {
     TempDir dir;
     writeBytes(dir / "a.zip", craftArchive({{"a.txt", "", "first", {}, {}}, c.second}));
     const fs::path target = dir.write("out/b.txt", "old content");
-    fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write |
-                                fs::perms::group_read);
+    fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
     fs::create_hard_link(target, dir / "elsewhere.txt");
     std::vector<fs::path> reported;
     Archive archive;
@@ -781,7 +791,8 @@ TEST(ArchiveContainer, ExtractionNeverDamagesWhatIsAlreadyThere) {
       expected.replace(at, 1, target.string());
     }
     EXPECT_EQ(error, expected);
-    EXPECT_EQ(readFile(dir / "elsewhere.txt"), "old content") << "a hard link is not written through";
+    EXPECT_EQ(readFile(dir / "elsewhere.txt"), "old content")
+        << "a hard link is not written through";
     EXPECT_TRUE(temporaryNames(dir / "out").empty());
     EXPECT_EQ(readFile(dir / "out/a.txt"), "first");
     EXPECT_EQ(fs::status(dir / "out/a.txt").permissions(),
@@ -822,11 +833,11 @@ TEST(ArchiveContainer, WindowsDeviceNamesAreNeverExtracted) {
     const char* name;
     bool plain;
   } cases[] = {
-      {"CON", false},      {"con", false},         {"Nul.txt", false},   {"PRN", false},
-      {"aux.tar.gz", false}, {"COM1", false},      {"com9.log", false},  {"LPT1", false},
-      {"lpt9.TXT", false}, {"NUL .txt", false},    {"CONSOLE.txt", true}, {"COM10", true},
-      {"COM0", true},      {"LPT", true},          {"nul_x.txt", true},  {"xcon", true},
-      {"con2.txt", true},  {"a.con", true},
+      {"CON", false},        {"con", false},      {"Nul.txt", false},    {"PRN", false},
+      {"aux.tar.gz", false}, {"COM1", false},     {"com9.log", false},   {"LPT1", false},
+      {"lpt9.TXT", false},   {"NUL .txt", false}, {"CONSOLE.txt", true}, {"COM10", true},
+      {"COM0", true},        {"LPT", true},       {"nul_x.txt", true},   {"xcon", true},
+      {"con2.txt", true},    {"a.con", true},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(zlb::isPlainName(c.name), c.plain) << c.name;

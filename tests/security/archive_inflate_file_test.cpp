@@ -1,5 +1,3 @@
-#include "security/archive/inflate_file.h"
-
 #include <gtest/gtest.h>
 #include <zlib.h>
 
@@ -7,6 +5,7 @@
 #include <vector>
 
 #include "common/errors.h"
+#include "security/archive/inflate_file.h"
 #include "support/temp_dir.h"
 
 namespace athup::security {

@@ -6,10 +6,10 @@
 #include <iterator>
 #include <string>
 
+#include "cipher_reference.h"
 #include "common/errors.h"
 #include "security/cipher/receipt_file_cipher.h"
 #include "security/codecs/stream_checksum.h"
-#include "cipher_reference.h"
 #include "support/temp_dir.h"
 
 namespace athup::security {

@@ -6,10 +6,10 @@
 #include <sstream>
 #include <string>
 
+#include "cipher_reference.h"
 #include "common/errors.h"
 #include "security/cipher/bcd_padding.h"
 #include "security/cipher/upload_cipher.h"
-#include "cipher_reference.h"
 #include "support/temp_dir.h"
 
 namespace athup::security {

@@ -113,7 +113,7 @@ TEST(Base64, StrictDecodeRefusesWhatTheLenientOneForgives) {
       {" Zm9v\tYg== ", "foob"},
       {"Zm=9vYg==", nullptr},  // "=" before the end
       {"Zg=a", nullptr},
-      {"Zg===", nullptr},  // three pad characters
+      {"Zg===", nullptr},    // three pad characters
       {"Zm9vYg=", nullptr},  // not whole groups
       {"Zm9vYg", nullptr},
       {"Zh==", nullptr},  // pad bits set (lenient: "f")

@@ -35,8 +35,7 @@ std::optional<std::string> ScriptedInteraction::chooseFolder(const std::string& 
 }
 
 std::optional<std::string> ScriptedInteraction::chooseFile(const std::string& caption,
-                                                           const std::string&,
-                                                           const std::string&) {
+                                                           const std::string&, const std::string&) {
   shown.push_back({"file", 0, {}, caption});
   return nextChoice();
 }

@@ -194,8 +194,8 @@ TEST_F(DemoDataWriter, VersionRecordDecryptsToItsIniAndNoticesAreBig5) {
   const fs::path program = dir / "program";
   const std::string stored = readFile(program / "version");
   EXPECT_EQ(stored.find("[Version]"), std::string::npos) << "stored encrypted";
-  ASSERT_NO_THROW(
-      security::cryptFileByMode(program / "version", dir / "version.ini", security::CryptMode::Decrypt));
+  ASSERT_NO_THROW(security::cryptFileByMode(program / "version", dir / "version.ini",
+                                            security::CryptMode::Decrypt));
   const std::string ini = readFile(dir / "version.ini");
   EXPECT_EQ(ini.rfind("[Version]\r\nnow=", 0), 0u) << ini;
   EXPECT_NE(ini.find("\r\n[VersionDate]\r\ndate="), std::string::npos) << ini;

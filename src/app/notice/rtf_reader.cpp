@@ -19,7 +19,7 @@ struct CharState {
   int halfPoints = 24;
   int colour = 0;
   int unicodeSkip = 1;
-  bool skip = false;        // inside a destination that is not shown
+  bool skip = false;  // inside a destination that is not shown
   bool colourTable = false;
   Align align = Align::Left;
 };
@@ -32,11 +32,20 @@ struct Rgb {
 void appendEscaped(std::string& out, std::string_view utf8) {
   for (char c : utf8) {
     switch (c) {
-      case '&': out += "&amp;"; break;
-      case '<': out += "&lt;"; break;
-      case '>': out += "&gt;"; break;
-      case '"': out += "&quot;"; break;
-      default: out += c;
+      case '&':
+        out += "&amp;";
+        break;
+      case '<':
+        out += "&lt;";
+        break;
+      case '>':
+        out += "&gt;";
+        break;
+      case '"':
+        out += "&quot;";
+        break;
+      default:
+        out += c;
     }
   }
 }
@@ -66,8 +75,12 @@ int hexValue(char c) {
   return -1;
 }
 
-bool isLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isLetter(char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+bool isDigit(char c) {
+  return c >= '0' && c <= '9';
+}
 
 class Converter {
  public:
@@ -143,7 +156,8 @@ class Converter {
       ++m_pos;
     }
     if (negative) param = -param;
-    if (m_pos < m_in.size() && m_in[m_pos] == ' ') ++m_pos;  // the delimiting blank belongs to the word
+    if (m_pos < m_in.size() && m_in[m_pos] == ' ')
+      ++m_pos;  // the delimiting blank belongs to the word
     controlWord(word, hasParam, static_cast<int>(param));
   }
 
@@ -175,22 +189,37 @@ class Converter {
     flushBytes();
     if (m_state.skip) return;
     switch (c) {
-      case '\\': emitText("\\"); break;
-      case '{': emitText("{"); break;
-      case '}': emitText("}"); break;
-      case '~': emitText("\xC2\xA0"); break;
-      case '_': emitText("-"); break;
+      case '\\':
+        emitText("\\");
+        break;
+      case '{':
+        emitText("{");
+        break;
+      case '}':
+        emitText("}");
+        break;
+      case '~':
+        emitText("\xC2\xA0");
+        break;
+      case '_':
+        emitText("-");
+        break;
       case '\r':
-      case '\n': closeParagraph(true); break;
-      default: break;  // \- (optional hyphen) and unknown symbols show nothing
+      case '\n':
+        closeParagraph(true);
+        break;
+      default:
+        break;  // \- (optional hyphen) and unknown symbols show nothing
     }
   }
 
   void controlWord(const std::string& word, bool hasParam, int param) {
     static constexpr std::array<std::string_view, 14> kSkipped = {
-        "fonttbl", "stylesheet", "info",   "pict",    "header",   "footer",  "object",
-        "listtable", "listoverridetable", "rsidtbl", "generator", "themedata", "xmlnstbl",
-        "filetbl"};
+        "fonttbl",  "stylesheet", "info",
+        "pict",     "header",     "footer",
+        "object",   "listtable",  "listoverridetable",
+        "rsidtbl",  "generator",  "themedata",
+        "xmlnstbl", "filetbl"};
     if (m_state.colourTable) {
       if (word == "red") m_pending.red = param, m_pending.set = true;
       if (word == "green") m_pending.green = param, m_pending.set = true;
@@ -268,8 +297,8 @@ class Converter {
       return;
     }
     if (code >= 0xDC00 && code <= 0xDFFF) {
-      code = m_highSurrogate ? 0x10000 + ((m_highSurrogate - 0xD800) << 10) + (code - 0xDC00)
-                             : 0xFFFD;
+      code =
+          m_highSurrogate ? 0x10000 + ((m_highSurrogate - 0xD800) << 10) + (code - 0xDC00) : 0xFFFD;
     }
     m_highSurrogate = 0;
     std::string text;
@@ -310,8 +339,8 @@ class Converter {
         m_colours[static_cast<std::size_t>(s.colour)].set) {
       const Rgb& rgb = m_colours[static_cast<std::size_t>(s.colour)];
       char colour[40];
-      std::snprintf(colour, sizeof colour, "color:#%02x%02x%02x;", rgb.red & 0xFF,
-                    rgb.green & 0xFF, rgb.blue & 0xFF);
+      std::snprintf(colour, sizeof colour, "color:#%02x%02x%02x;", rgb.red & 0xFF, rgb.green & 0xFF,
+                    rgb.blue & 0xFF);
       style += colour;
     }
     return style;
@@ -377,8 +406,12 @@ class Converter {
 
 }  // namespace
 
-std::string RtfReader::toHtml(std::string_view rtf) { return Converter(rtf).run(); }
+std::string RtfReader::toHtml(std::string_view rtf) {
+  return Converter(rtf).run();
+}
 
-bool RtfReader::looksLikeRtf(std::string_view bytes) { return bytes.substr(0, 5) == "{\\rtf"; }
+bool RtfReader::looksLikeRtf(std::string_view bytes) {
+  return bytes.substr(0, 5) == "{\\rtf";
+}
 
 }  // namespace athup::app

@@ -36,8 +36,7 @@ QString FileDialog::qtFilter(const QString& pipeFilter) {
     for (const QString& glob : patterns.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
       if (!globs.contains(glob.toLower())) globs.append(glob.toLower());
     }
-    filters.append(label + QStringLiteral(" (") + globs.join(QLatin1Char(' ')) +
-                   QLatin1Char(')'));
+    filters.append(label + QStringLiteral(" (") + globs.join(QLatin1Char(' ')) + QLatin1Char(')'));
   }
   return filters.join(QStringLiteral(";;"));
 }
@@ -60,8 +59,12 @@ QString FileDialog::existingFolder(QWidget* parent, const QString& caption,
   return QFileDialog::getExistingDirectory(parent, caption, startFolder);
 }
 
-void FileDialog::setNextFileName(const QString& name) { g_nextNames.push_back(name); }
+void FileDialog::setNextFileName(const QString& name) {
+  g_nextNames.push_back(name);
+}
 
-void FileDialog::setAutoCancel(bool on) { g_autoCancel = on; }
+void FileDialog::setAutoCancel(bool on) {
+  g_autoCancel = on;
+}
 
 }  // namespace athup::gui

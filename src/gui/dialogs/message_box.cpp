@@ -14,20 +14,28 @@ QString g_defaultCaption;
 
 QMessageBox::Icon iconFor(MessageKind kind) {
   switch (kind) {
-    case MessageKind::Information: return QMessageBox::Information;
-    case MessageKind::Warning: return QMessageBox::Warning;
-    case MessageKind::Error: return QMessageBox::Critical;
-    case MessageKind::Plain: break;
+    case MessageKind::Information:
+      return QMessageBox::Information;
+    case MessageKind::Warning:
+      return QMessageBox::Warning;
+    case MessageKind::Error:
+      return QMessageBox::Critical;
+    case MessageKind::Plain:
+      break;
   }
   return QMessageBox::NoIcon;
 }
 
 QMessageBox::StandardButtons buttonsFor(Buttons buttons) {
   switch (buttons) {
-    case Buttons::YesNo: return QMessageBox::Yes | QMessageBox::No;
-    case Buttons::YesNoCancel: return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
-    case Buttons::OkCancel: return QMessageBox::Ok | QMessageBox::Cancel;
-    case Buttons::Ok: break;
+    case Buttons::YesNo:
+      return QMessageBox::Yes | QMessageBox::No;
+    case Buttons::YesNoCancel:
+      return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    case Buttons::OkCancel:
+      return QMessageBox::Ok | QMessageBox::Cancel;
+    case Buttons::Ok:
+      break;
   }
   return QMessageBox::Ok;
 }
@@ -47,23 +55,37 @@ Answer MessageBox::show(QWidget* parent, MessageKind kind, const QString& text,
 
   QMessageBox box(iconFor(kind), g_lastCaption, text, buttonsFor(buttons), parent);
   switch (box.exec()) {
-    case QMessageBox::Ok: return Answer::Ok;
-    case QMessageBox::Yes: return Answer::Yes;
-    case QMessageBox::No: return Answer::No;
-    default: break;
+    case QMessageBox::Ok:
+      return Answer::Ok;
+    case QMessageBox::Yes:
+      return Answer::Yes;
+    case QMessageBox::No:
+      return Answer::No;
+    default:
+      break;
   }
   // Closing the box without a button counts as declining it.
   return declinedAnswer(buttons);
 }
 
-void MessageBox::setDefaultCaption(const QString& caption) { g_defaultCaption = caption; }
+void MessageBox::setDefaultCaption(const QString& caption) {
+  g_defaultCaption = caption;
+}
 
-void MessageBox::setNextAnswer(Answer answer) { g_nextAnswers.push_back(answer); }
+void MessageBox::setNextAnswer(Answer answer) {
+  g_nextAnswers.push_back(answer);
+}
 
-void MessageBox::setAutoAnswer(bool on) { g_autoAnswer = on; }
+void MessageBox::setAutoAnswer(bool on) {
+  g_autoAnswer = on;
+}
 
-QString MessageBox::lastText() { return g_lastText; }
+QString MessageBox::lastText() {
+  return g_lastText;
+}
 
-QString MessageBox::lastCaption() { return g_lastCaption; }
+QString MessageBox::lastCaption() {
+  return g_lastCaption;
+}
 
 }  // namespace athup::gui

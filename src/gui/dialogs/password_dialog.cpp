@@ -14,7 +14,7 @@ struct Scripted {
   QString secret;
 };
 std::deque<Scripted> g_nextSecrets;
-}
+}  // namespace
 
 PasswordDialog::PasswordDialog(const QString& caption, const QString& prompt, QWidget* parent)
     : QDialog(parent), m_edit(new QLineEdit(this)) {
@@ -29,7 +29,9 @@ PasswordDialog::PasswordDialog(const QString& caption, const QString& prompt, QW
   layout->addWidget(buttons);
 }
 
-QString PasswordDialog::secret() const { return m_edit->text(); }
+QString PasswordDialog::secret() const {
+  return m_edit->text();
+}
 
 std::optional<QString> PasswordDialog::ask(QWidget* parent, const QString& caption,
                                            const QString& prompt) {

@@ -54,8 +54,8 @@ std::string HelpTextWindow::loadFailureText(const std::string& fileName) {
 }
 
 void HelpTextWindow::showHelpFile(QWidget* parent, Interaction& interaction,
-                               const std::filesystem::path& helpFolder,
-                               const std::string& fileName) {
+                                  const std::filesystem::path& helpFolder,
+                                  const std::string& fileName) {
   HelpTextWindow form(parent);
   if (!form.loadFile(helpFolder / fileName)) {
     interaction.showMessage(MessageKind::Plain, loadFailureText(fileName));

@@ -11,8 +11,8 @@
 #include "app/app_texts.h"
 #include "app/startup_rules.h"
 #include "app/version_record.h"
-#include "gui/shell/workflow_window.h"
 #include "gui/shell/status_slots.h"
+#include "gui/shell/workflow_window.h"
 #include "gui/support/qt_text.h"
 
 namespace athup::gui {
@@ -44,7 +44,7 @@ std::string MainWindow::dataModuleMissingText(const std::string& function) {
 }
 
 QAction* MainWindow::addItem(QMenu* menu, const char* name, const QString& caption,
-                               const QKeySequence& shortcut, void (MainWindow::*slot)()) {
+                             const QKeySequence& shortcut, void (MainWindow::*slot)()) {
   QAction* action = menu->addAction(caption);
   action->setObjectName(QString::fromLatin1(name));
   action->setShortcut(shortcut);
@@ -59,8 +59,8 @@ void MainWindow::buildMenu() {
   addItem(entry, "actEntry", QStringLiteral("附件資料登錄"), QKeySequence(Qt::CTRL | Qt::Key_A),
           &MainWindow::onEntry);
   entry->addSeparator();
-  QAction* quit = addItem(entry, "actQuit", QStringLiteral("離開(&Q)"), QKeySequence(Qt::Key_F12),
-                          nullptr);
+  QAction* quit =
+      addItem(entry, "actQuit", QStringLiteral("離開(&Q)"), QKeySequence(Qt::Key_F12), nullptr);
   connect(quit, &QAction::triggered, this, &QWidget::close);
 
   QMenu* filing = bar->addMenu(QStringLiteral("申報(&B)"));
@@ -96,7 +96,9 @@ QAction* MainWindow::action(const QString& name) const {
   return found == m_actions.end() ? nullptr : found->second;
 }
 
-QList<QMenu*> MainWindow::topMenus() const { return m_menus; }
+QList<QMenu*> MainWindow::topMenus() const {
+  return m_menus;
+}
 
 void MainWindow::showStatus(StatusKind kind, const QString& text) {
   m_status->showStatus(kind, text);
@@ -163,13 +165,21 @@ void MainWindow::openStep(const char* function) {
   notYet(function);
 }
 
-void MainWindow::onEntry() { openStep("附件資料登錄"); }
+void MainWindow::onEntry() {
+  openStep("附件資料登錄");
+}
 
-void MainWindow::onUpload() { openStep("附件資料上傳"); }
+void MainWindow::onUpload() {
+  openStep("附件資料上傳");
+}
 
-void MainWindow::onMedia() { openStep("媒體檔申報"); }
+void MainWindow::onMedia() {
+  openStep("媒體檔申報");
+}
 
-void MainWindow::onResult() { openStep("附件上傳結果查詢"); }
+void MainWindow::onResult() {
+  openStep("附件上傳結果查詢");
+}
 
 void MainWindow::onChangePeriod() {
   if (!m_services.makePeriodWindow) return;

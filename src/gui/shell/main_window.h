@@ -3,8 +3,8 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <functional>
-#include <memory>
 #include <map>
+#include <memory>
 #include <string>
 
 #include "app/program_location.h"
@@ -26,7 +26,7 @@ class WorkflowWindow;
 // with fakes.
 struct ShellServices {
   app::ProgramLocation location;
-  std::string title;                    // the program's title
+  std::string title;                     // the program's title
   std::function<std::string()> version;  // gVersion
   std::function<std::string()> today;    // gToday of the current period
   std::function<bool()> isOnline;        // isInternetOnline

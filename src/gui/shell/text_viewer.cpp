@@ -9,6 +9,7 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
+#include "app/notice/rtf_reader.h"
 #include "common/big5_text_file.h"
 #include "common/errors.h"
 #include "common/file_helpers.h"
@@ -16,7 +17,6 @@
 #include "gui/dialogs/file_dialog.h"
 #include "gui/support/fonts.h"
 #include "gui/support/qt_text.h"
-#include "app/notice/rtf_reader.h"
 
 namespace athup::gui {
 namespace {
@@ -147,7 +147,9 @@ void TextViewer::onPrintSetup() {
   (void)dialog.exec();
 }
 
-void TextViewer::onPrint() { printTo(*m_printer); }
+void TextViewer::onPrint() {
+  printTo(*m_printer);
+}
 
 void TextViewer::onFont() {
   bool ok = false;

@@ -43,11 +43,16 @@ WorkflowWindow::WorkflowWindow(app::ProgramLocation location, std::string today,
 
   const auto requestOf = [](FlowStep step) {
     switch (step) {
-      case FlowStep::Entry: return &WorkflowWindow::entryRequested;
-      case FlowStep::Upload: return &WorkflowWindow::uploadRequested;
-      case FlowStep::Result: return &WorkflowWindow::resultRequested;
-      case FlowStep::Media: return &WorkflowWindow::mediaRequested;
-      case FlowStep::close: break;
+      case FlowStep::Entry:
+        return &WorkflowWindow::entryRequested;
+      case FlowStep::Upload:
+        return &WorkflowWindow::uploadRequested;
+      case FlowStep::Result:
+        return &WorkflowWindow::resultRequested;
+      case FlowStep::Media:
+        return &WorkflowWindow::mediaRequested;
+      case FlowStep::close:
+        break;
     }
     return &WorkflowWindow::closeRequested;
   };
@@ -90,7 +95,8 @@ bool WorkflowWindow::eventFilter(QObject* watched, QEvent* event) {
       break;
     case QEvent::ToolTip:
       return true;  // Qt's own, earlier hint; the timer shows it instead
-    default: break;
+    default:
+      break;
   }
   return QWidget::eventFilter(watched, event);
 }

@@ -13,9 +13,9 @@
 #include "gui/dialogs/message_box.h"
 #include "gui/shell/help_text_window.h"
 #include "gui/shell/text_viewer.h"
-#include "gui/startup/splash_window.h"
 #include "gui/startup/logo_texts.h"
 #include "gui/startup/period_window.h"
+#include "gui/startup/splash_window.h"
 #include "gui/support/qt_text.h"
 
 namespace athup::gui {
@@ -60,11 +60,10 @@ void DesktopProgram::showNotice(QWidget* owner) {
 }
 
 std::unique_ptr<QDialog> DesktopProgram::makePeriodWindow(QWidget* parent) {
-  return std::make_unique<PeriodWindow>(m_interaction, app::defaultPeriod(m_clock),
-                    [this](const app::PeriodField& period) {
-                      return m_session->prepareEnvironment(period);
-                    },
-                    parent);
+  return std::make_unique<PeriodWindow>(
+      m_interaction, app::defaultPeriod(m_clock),
+      [this](const app::PeriodField& period) { return m_session->prepareEnvironment(period); },
+      parent);
 }
 
 void DesktopProgram::useProgramTitle() {

@@ -6,7 +6,7 @@
 namespace athup::gui {
 
 SplashWindow::Texts logoTexts(const app::VersionInfo& version, const app::ProgramLocation& program,
-                             const Clock& clock, bool withWelcome) {
+                              const Clock& clock, bool withWelcome) {
   SplashWindow::Texts texts;
   texts.picture = QPixmap(fromPath(program.deliveryFile("athup.png")));
   texts.title = QString::fromUtf8(kProgramTitle);

@@ -14,7 +14,7 @@ inline constexpr char kWelcomeLine[] = "歡迎使用營業稅申報附件上傳�
 // What the splash shows: the version labels of the record read at start-up, the notice lines of
 // the readme in force today and the program's mark; the welcome line only at start-up.
 [[nodiscard]] SplashWindow::Texts logoTexts(const app::VersionInfo& version,
-                                           const app::ProgramLocation& program,
-                                           const Clock& clock, bool withWelcome);
+                                            const app::ProgramLocation& program, const Clock& clock,
+                                            bool withWelcome);
 
 }  // namespace athup::gui

@@ -14,8 +14,8 @@
 
 namespace athup::gui {
 
-PeriodWindow::PeriodWindow(Interaction& interaction, const std::string& defaultPeriod, Prepare prepare,
-               QWidget* parent)
+PeriodWindow::PeriodWindow(Interaction& interaction, const std::string& defaultPeriod,
+                           Prepare prepare, QWidget* parent)
     : QDialog(parent),
       m_interaction(interaction),
       m_prepare(std::move(prepare)),
@@ -47,8 +47,8 @@ PeriodWindow::PeriodWindow(Interaction& interaction, const std::string& defaultP
 
   auto* hints = new QGridLayout;
   hints->addWidget(new QLabel(QStringLiteral("按期申報者："), this), 0, 0);
-  hints->addWidget(new QLabel(QStringLiteral("申報資料屬 102年01、02月之資料，請輸入 102/02"), this),
-                   0, 1);
+  hints->addWidget(
+      new QLabel(QStringLiteral("申報資料屬 102年01、02月之資料，請輸入 102/02"), this), 0, 1);
   hints->addWidget(new QLabel(QStringLiteral("按月申報者："), this), 1, 0);
   hints->addWidget(new QLabel(QStringLiteral("申報資料屬 102 年 01 月之資料，請輸入 102/01"), this),
                    1, 1);

@@ -22,7 +22,7 @@ class PeriodWindow : public QDialog {
   using Prepare = std::function<bool(const app::PeriodField& period)>;
 
   PeriodWindow(Interaction& interaction, const std::string& defaultPeriod, Prepare prepare,
-         QWidget* parent = nullptr);
+               QWidget* parent = nullptr);
 
   // The field's value without the "/" of the mask.
   [[nodiscard]] std::string value() const;
@@ -42,9 +42,9 @@ class PeriodWindow : public QDialog {
 
   Interaction& m_interaction;
   Prepare m_prepare;
-  QLineEdit* m_edit;        // MaskEdit1
-  QPushButton* m_confirm;   // Button1
-  QPushButton* m_cancel;    // Button2
+  QLineEdit* m_edit;       // MaskEdit1
+  QPushButton* m_confirm;  // Button1
+  QPushButton* m_cancel;   // Button2
   bool m_terminate = false;
 };
 

@@ -11,8 +11,8 @@
 #include "gui/shell/help_text_window.h"
 #include "gui/shell/text_viewer.h"
 #include "gui/startup/desktop_program.h"
-#include "gui/startup/splash_window.h"
 #include "gui/startup/logo_texts.h"
+#include "gui/startup/splash_window.h"
 #include "gui/support/qt_text.h"
 
 namespace athup::gui {

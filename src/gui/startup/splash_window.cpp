@@ -1,9 +1,9 @@
 #include "gui/startup/splash_window.h"
 
 #include <QEvent>
+#include <QFontMetrics>
 #include <QFrame>
 #include <QKeyEvent>
-#include <QFontMetrics>
 #include <QLabel>
 #include <QStringList>
 
@@ -34,7 +34,8 @@ QString wrapAtBlanks(const QString& text, const QFontMetrics& metrics, int width
   QStringList lines;
   QString line;
   for (const QString& word : text.split(QLatin1Char(' '))) {
-    const QString candidate = line.isEmpty() && !word.isEmpty() ? word : line + QLatin1Char(' ') + word;
+    const QString candidate =
+        line.isEmpty() && !word.isEmpty() ? word : line + QLatin1Char(' ') + word;
     QString used = candidate;
     while (used.endsWith(QLatin1Char(' '))) used.chop(1);
     if (!word.isEmpty() && !line.trimmed().isEmpty() && metrics.horizontalAdvance(used) > width) {
@@ -64,8 +65,8 @@ SplashWindow::SplashWindow(Texts texts, QWidget* parent)
   auto* picture = new QLabel(this);
   picture->setObjectName(QStringLiteral("imgLogo"));
   if (!m_texts.picture.isNull()) {
-    picture->setPixmap(m_texts.picture.scaled(180, 180, Qt::KeepAspectRatio,
-                                              Qt::SmoothTransformation));
+    picture->setPixmap(
+        m_texts.picture.scaled(180, 180, Qt::KeepAspectRatio, Qt::SmoothTransformation));
   }
   picture->setGeometry(24, 30, 180, 180);
 
@@ -95,8 +96,8 @@ SplashWindow::SplashWindow(Texts texts, QWidget* parent)
   QPalette light = m_notice->palette();
   light.setColor(QPalette::WindowText, Qt::white);
   m_notice->setPalette(light);
-  m_notice->setText(wrapAtBlanks(m_texts.notice.value_or(QString()),
-                                 QFontMetrics(m_notice->font()), kNoticeWidth));
+  m_notice->setText(wrapAtBlanks(m_texts.notice.value_or(QString()), QFontMetrics(m_notice->font()),
+                                 kNoticeWidth));
 
   m_timer.setInterval(kTickMs);
   connect(&m_timer, &QTimer::timeout, this, &SplashWindow::tick);

@@ -22,18 +22,20 @@ class SplashWindow : public QDialog {
   static constexpr char kResolutionLine[] = "最佳執行解析度應設為800*600 小字型";
 
   struct Texts {
-    QPixmap picture;      // the program's mark; none leaves the place white
+    QPixmap picture;  // the program's mark; none leaves the place white
     QString title;
-    QString version;      // labVersion, "Version 1.05"
-    QString versionDate;  // labVerDate, "版本日期：108年03月15日"
-    QString welcome;      // lbContinue; empty when opened from the menu
+    QString version;                // labVersion, "Version 1.05"
+    QString versionDate;            // labVerDate, "版本日期：108年03月15日"
+    QString welcome;                // lbContinue; empty when opened from the menu
     std::optional<QString> notice;  // Label1; nullopt hides the notice panel
   };
 
   explicit SplashWindow(Texts texts, QWidget* parent = nullptr);
 
   // Runs once, when the splash first becomes active (the start-up shows the notice viewer here).
-  void setOnFirstActivation(std::function<void()> action) { m_onFirstActivation = std::move(action); }
+  void setOnFirstActivation(std::function<void()> action) {
+    m_onFirstActivation = std::move(action);
+  }
 
   // Timer1: one tick of the slide and the count.
   void tick();

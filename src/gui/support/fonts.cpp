@@ -5,10 +5,10 @@
 namespace athup::gui {
 
 void installFontSubstitutions() {
-  QFont::insertSubstitutions(QString::fromUtf8(kMingFamily),
-                             {QStringLiteral("AR PL UMing TW"), QStringLiteral("AR PL UMing TW MBE"),
-                              QStringLiteral("AR PL UMing HK"), QStringLiteral("MingLiU"),
-                              QStringLiteral("PMingLiU")});
+  QFont::insertSubstitutions(
+      QString::fromUtf8(kMingFamily),
+      {QStringLiteral("AR PL UMing TW"), QStringLiteral("AR PL UMing TW MBE"),
+       QStringLiteral("AR PL UMing HK"), QStringLiteral("MingLiU"), QStringLiteral("PMingLiU")});
   QFont::insertSubstitutions(QString::fromUtf8(kKaiFamily),
                              {QStringLiteral("AR PL UKai TW"), QStringLiteral("AR PL UKai TW MBE"),
                               QStringLiteral("AR PL UKai HK"), QStringLiteral("DFKai-SB")});

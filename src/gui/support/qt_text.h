@@ -7,7 +7,9 @@
 // Text crosses between the core (UTF-8 std::string, std::filesystem::path) and Qt here.
 namespace athup::gui {
 
-inline QString qs(const std::string& utf8) { return QString::fromStdString(utf8); }
+inline QString qs(const std::string& utf8) {
+  return QString::fromStdString(utf8);
+}
 
 // CR LF and lone CR line ends as Qt's editors expect them.
 inline QString withLfLineEnds(QString text) {

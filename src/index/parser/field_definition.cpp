@@ -1,8 +1,8 @@
 #include "index/parser/field_definition.h"
 
 #include "common/errors.h"
-#include "index/parser/parser_messages.h"
 #include "index/parser/field_definitions.h"
+#include "index/parser/parser_messages.h"
 
 namespace athup::index {
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "common/errors.h"
-#include "index/parser/record_format.h"
 #include "index/parser/parser_messages.h"
+#include "index/parser/record_format.h"
 
 namespace athup::index {
 
@@ -18,7 +18,7 @@ FieldDefinition& FieldDefinitions::add() {
 }
 
 FieldDefinition& FieldDefinitions::add(std::string name, int size, FieldAlignment alignment,
-                                         char fillChar, bool autoFilterFillChar) {
+                                       char fillChar, bool autoFilterFillChar) {
   FieldDefinition& def = add();
   def.setFieldName(std::move(name));
   def.setSize(size);

@@ -22,9 +22,8 @@ class FieldDefinitions {
   // A new definition named RecordFormatName + "_" + its index ("Untitled_0").
   FieldDefinition& add();
   // A new definition with its usual settings in one call.
-  FieldDefinition& add(std::string name, int size,
-                        FieldAlignment alignment = FieldAlignment::Left,
-                        char fillChar = ' ', bool autoFilterFillChar = true);
+  FieldDefinition& add(std::string name, int size, FieldAlignment alignment = FieldAlignment::Left,
+                       char fillChar = ' ', bool autoFilterFillChar = true);
   void remove(int index);
   void clear();
 

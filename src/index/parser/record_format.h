@@ -5,8 +5,8 @@
 #include <string_view>
 #include <vector>
 
-#include "index/parser/record_field.h"
 #include "index/parser/field_definitions.h"
+#include "index/parser/record_field.h"
 
 namespace athup::index {
 

@@ -164,9 +164,8 @@ void RecordReader::close() {
 void RecordReader::readRecord() {
   if (m_state == State::TextLines) {
     const std::string_view line =
-        m_lineStarts.empty()
-            ? std::string_view()
-            : lineAt(m_content, m_lineStarts[static_cast<std::size_t>(m_line)]);
+        m_lineStarts.empty() ? std::string_view()
+                             : lineAt(m_content, m_lineStarts[static_cast<std::size_t>(m_line)]);
     setRecordText(lineRecord(line, static_cast<int>(m_recordLength)));
     return;
   }

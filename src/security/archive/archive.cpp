@@ -242,8 +242,7 @@ void Archive::readRegistry(std::istream& in, std::uint64_t fileSize) {
   m_entries = std::move(entries);
 }
 
-void Archive::forEachStoredRecord(
-    const std::function<void(const zlb::RecordImage&)>& sink) const {
+void Archive::forEachStoredRecord(const std::function<void(const zlb::RecordImage&)>& sink) const {
   std::ifstream in(m_name, std::ios::binary);
   if (!in) throw Error(withName("Unable to open file (%s)", utf8(m_name)));
   std::error_code error;
@@ -358,7 +357,8 @@ void Archive::addFiles(const std::vector<fs::path>& paths) {
       std::ifstream source;
       if (fs::is_regular_file(path, error)) source.open(path, std::ios::binary);
       const std::uint64_t sourceSize = fs::file_size(path, error);
-      if (!source || error) throw SourceUnreadable(withName("Unable to open file (%s)", utf8(path)));
+      if (!source || error)
+        throw SourceUnreadable(withName("Unable to open file (%s)", utf8(path)));
       const std::string updating = withName("Updating %s", utf8(path));
 
       ArchiveEntry entry;

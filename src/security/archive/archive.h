@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "security/archive/archive_limits.h"
 #include "security/archive/archive_entry.h"
 #include "security/archive/archive_layout.h"
+#include "security/archive/archive_limits.h"
 
 namespace athup::security {
 

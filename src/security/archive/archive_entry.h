@@ -6,12 +6,7 @@
 namespace athup::security {
 
 // Compression levels of the archive; the ordinal is what a registry record stores.
-enum class CompressionLevel : std::uint8_t {
-  None = 0,
-  Fastest = 1,
-  Default = 2,
-  Maximum = 3
-};
+enum class CompressionLevel : std::uint8_t { None = 0, Fastest = 1, Default = 2, Maximum = 3 };
 
 // zlib level for an archive level: none still writes a zlib stream (stored blocks).
 [[nodiscard]] constexpr int zlibLevel(CompressionLevel level) {

@@ -53,8 +53,7 @@ TempOutputFile::TempOutputFile(const std::filesystem::path& folder, std::string_
 #ifdef _WIN32
   std::random_device random;
   for (int attempt = 0; attempt < 100 && m_fd < 0; ++attempt) {
-    const auto candidate =
-        folder / (prefix + std::to_string(random()) + std::to_string(random()));
+    const auto candidate = folder / (prefix + std::to_string(random()) + std::to_string(random()));
     const errno_t rc =
         _wsopen_s(&m_fd, candidate.c_str(), _O_CREAT | _O_EXCL | _O_WRONLY | _O_BINARY, _SH_DENYRW,
                   _S_IREAD | _S_IWRITE);

@@ -1,9 +1,9 @@
 #include "security/codecs/stream_checksum.h"
 
+#include <zlib.h>
+
 #include <array>
 #include <istream>
-
-#include <zlib.h>
 
 #include "common/errors.h"
 

@@ -528,8 +528,8 @@ void Database::runCreateTable(const TranslatedStatement& statement) {
   const unsigned mode = existing.empty() ? 0600 : fileMode(existing);
   // The table is made in a hidden file that no listing takes for a table and renamed into place
   // once it exists, so a killed run never leaves a table file without its table.
-  const fs::path temporary =
-      m_folder / fs::path(std::string(common::kTemporaryFilePrefix) + tableFileName(table) + ".new");
+  const fs::path temporary = m_folder / fs::path(std::string(common::kTemporaryFilePrefix) +
+                                                 tableFileName(table) + ".new");
   if (m_attached.contains(key)) {
     detach(key);  // the empty file being replaced
   }

@@ -3,7 +3,6 @@
 #include <cctype>
 
 #include "common/ascii.h"
-
 #include "store/engine/table_files.h"
 
 namespace athup::store {
