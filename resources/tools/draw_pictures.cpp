@@ -21,7 +21,7 @@ const QRect kEntry = flowArea(FlowStep::Entry).rect;
 const QRect kUpload = flowArea(FlowStep::Upload).rect;
 const QRect kResult = flowArea(FlowStep::Result).rect;
 const QRect kMedia = flowArea(FlowStep::Media).rect;
-const QRect kExit = flowArea(FlowStep::close).rect;
+const QRect kExit = flowArea(FlowStep::Close).rect;
 
 const QColor kInk(0x1f, 0x3a, 0x68);
 

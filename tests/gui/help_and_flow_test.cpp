@@ -65,11 +65,11 @@ TEST(Workflow, AreasSitAtTheirPlacesWithAHandCursor) {
   const struct {
     const char* name;
     QRect rect;
-  } expected[] = {{"sb171", {47, 102, 111, 49}},
-                  {"sb120", {311, 46, 111, 48}},
-                  {"SpeedButton1", {476, 44, 170, 49}},
-                  {"SpeedButton2", {315, 157, 111, 48}},
-                  {"sbClose", {478, 154, 164, 43}}};
+  } expected[] = {{"entryArea", {47, 102, 111, 49}},
+                  {"uploadArea", {311, 46, 111, 48}},
+                  {"resultArea", {476, 44, 170, 49}},
+                  {"mediaArea", {315, 157, 111, 48}},
+                  {"closeArea", {478, 154, 164, 43}}};
   for (const auto& area : expected) {
     QPushButton* button = flow.area(area.name);
     ASSERT_NE(button, nullptr) << area.name;
@@ -97,7 +97,7 @@ TEST(Workflow, BothPicturesHaveABoxUnderEveryArea) {
 }
 
 TEST(Workflow, HintsShowAfterOneSecondOnAnAreaOrThePicture) {
-  for (const char* name : {"sb120", "imgFlow"}) {
+  for (const char* name : {"uploadArea", "imgFlow"}) {
     SCOPED_TRACE(name);
     QToolTip::hideText();
     QTest::qWait(400);  // the previous hint goes away after a short fade

@@ -143,7 +143,7 @@ TEST_F(MainFormTest, StepWindowsRefuseToOpenWithoutTheDataModule) {
   form->action("actMedia")->trigger();
   form->action("actResult")->trigger();
   form->openFlow();
-  QTest::mouseClick(form->flowWindow()->area("sb171"), Qt::LeftButton);
+  QTest::mouseClick(form->flowWindow()->area("entryArea"), Qt::LeftButton);
   const std::vector<std::string> expected = {
       MainWindow::dataModuleMissingText("附件資料登錄"),
       MainWindow::dataModuleMissingText("附件資料上傳"),
@@ -210,12 +210,12 @@ TEST_F(MainFormTest, WorkflowAreasStartTheirStepsAndExitClosesTheProgram) {
   form->openFlow();
   WorkflowWindow* flow = form->flowWindow();
   ASSERT_NE(flow, nullptr);
-  QTest::mouseClick(flow->area("sb171"), Qt::LeftButton);
-  QTest::mouseClick(flow->area("SpeedButton1"), Qt::LeftButton);
+  QTest::mouseClick(flow->area("entryArea"), Qt::LeftButton);
+  QTest::mouseClick(flow->area("resultArea"), Qt::LeftButton);
   EXPECT_EQ(m_ui.messages(),
             (std::vector<std::string>{MainWindow::notYetAvailableText("附件資料登錄"),
                                       MainWindow::notYetAvailableText("附件上傳結果查詢")}));
-  QTest::mouseClick(flow->area("sbClose"), Qt::LeftButton);
+  QTest::mouseClick(flow->area("closeArea"), Qt::LeftButton);
   EXPECT_FALSE(form->isVisible());
   EXPECT_FALSE(m_settings.keyExists(app::kCrcKey));
 }

@@ -6,7 +6,7 @@
 namespace athup::gui {
 
 // The steps the workflow picture offers, in the order of its click areas.
-enum class FlowStep { Entry, Upload, Result, Media, close };
+enum class FlowStep { Entry, Upload, Result, Media, Close };
 
 // One click area of the workflow window: where it lies over the picture (pixels from the window's
 // top-left corner) and the name the window gives it. The tool that draws the pictures puts each
@@ -18,11 +18,11 @@ struct FlowArea {
 };
 
 inline constexpr FlowArea kFlowAreas[] = {
-    {FlowStep::Entry, "sb171", QRect(47, 102, 111, 49)},
-    {FlowStep::Upload, "sb120", QRect(311, 46, 111, 48)},
-    {FlowStep::Result, "SpeedButton1", QRect(476, 44, 170, 49)},
-    {FlowStep::Media, "SpeedButton2", QRect(315, 157, 111, 48)},
-    {FlowStep::close, "sbClose", QRect(478, 154, 164, 43)},
+    {FlowStep::Entry, "entryArea", QRect(47, 102, 111, 49)},
+    {FlowStep::Upload, "uploadArea", QRect(311, 46, 111, 48)},
+    {FlowStep::Result, "resultArea", QRect(476, 44, 170, 49)},
+    {FlowStep::Media, "mediaArea", QRect(315, 157, 111, 48)},
+    {FlowStep::Close, "closeArea", QRect(478, 154, 164, 43)},
 };
 
 // The area of a step; the table lists every step once, in the enum's order.
@@ -30,6 +30,6 @@ inline constexpr FlowArea kFlowAreas[] = {
   return kFlowAreas[static_cast<std::size_t>(step)];
 }
 
-static_assert(flowArea(FlowStep::close).step == FlowStep::close, "one row per step, in order");
+static_assert(flowArea(FlowStep::Close).step == FlowStep::Close, "one row per step, in order");
 
 }  // namespace athup::gui

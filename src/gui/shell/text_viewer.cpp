@@ -35,7 +35,7 @@ TextViewer::TextViewer(Interaction& interaction, QWidget* parent)
       m_printer(std::make_unique<QPrinter>()) {
   setObjectName(QStringLiteral("frmTextView"));
   resize(800, 487);
-  m_text->setObjectName(QStringLiteral("redText"));
+  m_text->setObjectName(QStringLiteral("textEditor"));
   m_text->setReadOnly(true);
   m_text->setFont(mingFont(12));
   m_text->setLineWrapMode(QTextEdit::NoWrap);

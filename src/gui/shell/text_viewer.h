@@ -56,7 +56,7 @@ class TextViewer : public QDialog {
   void report(const std::exception& error);
 
   Interaction& m_interaction;
-  QTextEdit* m_text;  // redText
+  QTextEdit* m_text;
   QToolBar* m_toolBar;
   std::unique_ptr<QPrinter> m_printer;
   std::filesystem::path m_path;

@@ -51,7 +51,7 @@ WorkflowWindow::WorkflowWindow(app::ProgramLocation location, std::string today,
         return &WorkflowWindow::resultRequested;
       case FlowStep::Media:
         return &WorkflowWindow::mediaRequested;
-      case FlowStep::close:
+      case FlowStep::Close:
         break;
     }
     return &WorkflowWindow::closeRequested;

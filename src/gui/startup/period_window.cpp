@@ -26,15 +26,15 @@ PeriodWindow::PeriodWindow(Interaction& interaction, const std::string& defaultP
   setWindowTitle(QStringLiteral("(ORBWS003)申報年期選擇"));
   setFont(mingFont(14));
 
-  m_edit->setObjectName(QStringLiteral("MaskEdit1"));
+  m_edit->setObjectName(QStringLiteral("periodField"));
   // Three digits, a literal "/", two digits; blanks show as "_".
   m_edit->setInputMask(QStringLiteral("999/99;_"));
   m_edit->setText(qs(defaultPeriod));
   m_edit->setFont(mingFont(18));
   m_edit->setFixedWidth(90);
-  m_confirm->setObjectName(QStringLiteral("Button1"));
+  m_confirm->setObjectName(QStringLiteral("confirmButton"));
   m_confirm->setDefault(true);
-  m_cancel->setObjectName(QStringLiteral("Button2"));
+  m_cancel->setObjectName(QStringLiteral("cancelButton"));
   connect(m_confirm, &QPushButton::clicked, this, &PeriodWindow::confirm);
   connect(m_cancel, &QPushButton::clicked, this, &PeriodWindow::cancel);
   // Enter in the field reaches the default button "確認" (the field passes it on), so it is not

@@ -42,9 +42,9 @@ class PeriodWindow : public QDialog {
 
   Interaction& m_interaction;
   Prepare m_prepare;
-  QLineEdit* m_edit;       // MaskEdit1
-  QPushButton* m_confirm;  // Button1
-  QPushButton* m_cancel;   // Button2
+  QLineEdit* m_edit;
+  QPushButton* m_confirm;
+  QPushButton* m_cancel;
   bool m_terminate = false;
 };
 

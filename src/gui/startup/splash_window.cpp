@@ -89,7 +89,7 @@ SplashWindow::SplashWindow(Texts texts, QWidget* parent)
   m_shape->setGeometry(kShapeLeft, 176, 320, 116);
 
   m_notice = new QLabel(this);
-  m_notice->setObjectName(QStringLiteral("Label1"));
+  m_notice->setObjectName(QStringLiteral("noticeLabel"));
   m_notice->setTextFormat(Qt::PlainText);
   m_notice->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   m_notice->setFont(mingFont(12));

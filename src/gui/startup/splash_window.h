@@ -27,7 +27,7 @@ class SplashWindow : public QDialog {
     QString version;                // labVersion, "Version 1.05"
     QString versionDate;            // labVerDate, "版本日期：108年03月15日"
     QString welcome;                // lbContinue; empty when opened from the menu
-    std::optional<QString> notice;  // Label1; nullopt hides the notice panel
+    std::optional<QString> notice;  // nullopt hides the notice panel
   };
 
   explicit SplashWindow(Texts texts, QWidget* parent = nullptr);
@@ -59,9 +59,9 @@ class SplashWindow : public QDialog {
   void runFirstActivation();
 
   Texts m_texts;
-  QFrame* m_shape;   // Shape1
-  QLabel* m_notice;  // Label1
-  QTimer m_timer;    // Timer1
+  QFrame* m_shape;  // Shape1
+  QLabel* m_notice;
+  QTimer m_timer;  // Timer1
   int m_ticks = 0;
   bool m_activated = false;
   bool m_inActivation = false;
