@@ -10,6 +10,7 @@
 #include "common/errors.h"
 #include "common/file_helpers.h"
 #include "common/period_helpers.h"
+#include "common/private_folder.h"
 #include "common/run_log.h"
 #include "common/stale_temporary_files.h"
 #include "store/catalogue/ath_code_install.h"
@@ -35,20 +36,28 @@ std::filesystem::path asFolderPath(const std::string& folder) {
   return path.has_filename() ? path : path.parent_path();
 }
 
-// Creates the folder with every missing parent; true when it is a folder afterwards (a plain
-// file in the way counts as a failure).
+// Creates the folder with every missing parent, readable by this user only (folders that exist keep
+// their mode); true when it is a folder afterwards (a plain file in the way counts as a failure).
 bool forceFolder(const std::string& folder) {
-  std::error_code error;  // the check below is the answer
   const auto path = asFolderPath(folder);
-  std::filesystem::create_directories(path, error);
+  try {
+    common::createPrivateFolder(path);
+  } catch (const Error&) {
+    // the check below is the answer
+  }
+  std::error_code error;
   return std::filesystem::is_directory(path, error);
 }
 
-// Creates only the last level; the answer is whether the folder exists afterwards.
-bool makeFolder(const std::string& folder) {
+// Creates only the last level; the answer is whether the folder exists afterwards. A folder made
+// here holds the user's documents, backups or reports: only this user may enter it.
+bool makeFolder(const std::string& folder, bool privateFolder = true) {
   std::error_code error;
   const auto path = asFolderPath(folder);
-  std::filesystem::create_directory(path, error);
+  if (std::filesystem::create_directory(path, error) && privateFolder) {
+    std::filesystem::permissions(path, std::filesystem::perms::owner_all,
+                                 std::filesystem::perm_options::replace, error);
+  }
   return std::filesystem::is_directory(path, error);
 }
 
@@ -155,7 +164,8 @@ bool AppSession::prepareSteps(std::string_view dataYM, Prepared& next) {
   if (!forceFolder(receiptFolder)) return fail(texts::kReceiptFolderPrefix, receiptFolder, false);
   if (!forceFolder(f.gDbTxtPath)) return fail(texts::kDbTxtFolderPrefix, f.gDbTxtPath, false);
   const std::string periodDbFolder = f.gDBPath + period.gDataYM;
-  if (!makeFolder(periodDbFolder)) return fail(texts::kTableFolderPrefix, periodDbFolder, true);
+  if (!makeFolder(periodDbFolder, false))
+    return fail(texts::kTableFolderPrefix, periodDbFolder, true);
 
   // Temporary files that a killed save, pack or table creation left in our folders.
   for (const std::string& folder : {f.gTempPath, f.gUploadPath, f.gBackupPath, f.gReportPath,

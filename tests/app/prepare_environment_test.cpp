@@ -133,6 +133,21 @@ TEST_F(PrepareEnvironmentTest, FreshWorkstationGetsValuesFoldersSettingsAndTable
   EXPECT_TRUE(db.query("Select * From ORBDB_ATH_T08.DB Where BAN = ''").hasField("T08_CRC"));
 }
 
+TEST_F(PrepareEnvironmentTest, NewFoldersAreTheUsersOnlyAndOldOnesKeepTheirMode) {
+  fs::create_directories(m_doc + "Log");
+  fs::permissions(m_doc + "Log", fs::perms(0755), fs::perm_options::replace);
+
+  ASSERT_TRUE(session().prepareEnvironment(checked("11310")));
+
+  for (const std::string folder : {"UpLoad", "UpLoad/ATHBackUp", "UpLoad/ATHBackUp/11310",
+                                   "UpLoad/ATHRpt/11310", "UpLoad/ApplyTET/11310", "DbTxt"}) {
+    EXPECT_EQ(fs::status(m_doc + folder).permissions(), fs::perms::owner_all) << folder;
+  }
+  EXPECT_EQ(fs::status(m_doc + "Log").permissions(), fs::perms(0755));
+  // The period's table folder is the filing program's as much as ours.
+  EXPECT_NE(fs::status(m_doc + "DB/11310").permissions(), fs::perms::owner_all);
+}
+
 TEST_F(PrepareEnvironmentTest, RemovesTheTemporaryFilesAKilledRunLeft) {
   // What a killed pack left in the upload folder and a killed table creation in the period's
   // database folder, an hour and more ago; a file another instance is writing right now stays.
