@@ -1,11 +1,10 @@
 // Every edge without a person in front of it declines a question the same way, so a flow tested
-// against the fake takes the branch the command line, the demo tool and the desktop program take.
+// against the fake takes the branch the command line and the desktop program take.
 #include <gtest/gtest.h>
 
 #include <sstream>
 
 #include "cli/stderr_interaction.h"
-#include "demo_data/quiet_interaction.h"
 #include "gui/dialogs/message_box.h"
 #include "support/scripted_interaction.h"
 
@@ -24,13 +23,11 @@ TEST(DeclinedAnswer, EveryNonInteractiveEdgeGivesTheSameSafeAnswer) {
   };
   std::ostringstream err;
   cli::StderrInteraction cli(err);
-  demodata::QuietInteraction demo;
   testing::ScriptedInteraction fake;
   for (const auto& c : cases) {
     SCOPED_TRACE(static_cast<int>(c.buttons));
     EXPECT_EQ(declinedAnswer(c.buttons), c.expected);
     EXPECT_EQ(cli.ask(MessageKind::Warning, "q", "t", c.buttons), c.expected);
-    EXPECT_EQ(demo.ask(MessageKind::Warning, "q", "t", c.buttons), c.expected);
     EXPECT_EQ(fake.ask(MessageKind::Warning, "q", "t", c.buttons), c.expected);
     // the window tests' main switches the boxes to answer by themselves
     EXPECT_EQ(gui::MessageBox::show(nullptr, MessageKind::Warning, QStringLiteral("q"),
@@ -38,13 +35,12 @@ TEST(DeclinedAnswer, EveryNonInteractiveEdgeGivesTheSameSafeAnswer) {
               c.expected);
   }
   // Nothing is chosen and no secret is given anywhere; the questions stay readable.
-  for (Interaction* edge : std::initializer_list<Interaction*>{&cli, &demo, &fake}) {
+  for (Interaction* edge : std::initializer_list<Interaction*>{&cli, &fake}) {
     EXPECT_EQ(edge->chooseFolder("c", "/"), std::nullopt);
     EXPECT_EQ(edge->chooseFile("c", "/", "*.*"), std::nullopt);
     EXPECT_EQ(edge->askSecret("c", "p"), std::nullopt);
   }
   EXPECT_EQ(err.str(), "t: q\nt: q\nt: q\nt: q\n");
-  EXPECT_EQ(demo.messages(), "q\nq\nq\nq");
   ASSERT_EQ(fake.shown.size(), 4u + 3u);
   EXPECT_EQ(fake.shown[0].what, "question");
 }
