@@ -193,14 +193,30 @@ std::string fromBig5(Converter& converter, std::string_view big5) {
 
 }  // namespace
 
+namespace {
+
+// Big5 keeps the ASCII bytes as they are, so a text of them needs no converter: most fields of a
+// filing file are digits and letters.
+bool isAsciiOnly(std::string_view text) {
+  return std::all_of(text.begin(), text.end(),
+                     [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+}  // namespace
+
 std::string big5ToUtf8(std::string_view big5) {
+  if (isAsciiOnly(big5)) return std::string(big5);
   Converter converter("UTF-8", kBig5);
   return fromBig5(converter, big5);
 }
 
 void big5ToUtf8Each(std::span<std::string> texts) {
-  Converter converter("UTF-8", kBig5);
-  for (std::string& text : texts) text = fromBig5(converter, text);
+  std::optional<Converter> converter;
+  for (std::string& text : texts) {
+    if (isAsciiOnly(text)) continue;
+    if (!converter) converter.emplace("UTF-8", kBig5);
+    text = fromBig5(*converter, text);
+  }
 }
 
 std::size_t big5Width(std::string_view utf8) {

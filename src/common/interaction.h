@@ -7,7 +7,7 @@ namespace athup {
 
 enum class MessageKind { Plain, Information, Warning, Error };
 
-enum class Buttons { Ok, YesNo, YesNoCancel, OkCancel };
+enum class Buttons { Ok, YesNo, YesNoCancel, OkCancel, YesCancel };
 
 enum class Answer { Ok, Cancel, Yes, No };
 
@@ -20,6 +20,7 @@ enum class Answer { Ok, Cancel, Yes, No };
       return Answer::No;
     case Buttons::YesNoCancel:
     case Buttons::OkCancel:
+    case Buttons::YesCancel:
       return Answer::Cancel;
     case Buttons::Ok:
       break;

@@ -226,5 +226,31 @@ TEST_F(DatabaseTest, AFolderWithMoreTablesThanTheAttachLimitStillWorks) {
   EXPECT_THROW((void)db.query(tooMany), Error);
 }
 
+TEST_F(DatabaseTest, ExecuteEachRunsOnePreparedStatementPerSet) {
+  const std::string insert =
+      "INSERT INTO ORBDB_ATH_FILE (BAN, FILE_NM, FILE_SIZE) VALUES (:BAN, :FILE_NM, :FILE_SIZE)";
+  db.executeEach(insert, {{{"FILE_SIZE", 1.0}, {"BAN", "11111111"}, {"FILE_NM", "a"}},
+                          {{"FILE_SIZE", 2.0}, {"BAN", "22222222"}, {"FILE_NM", "b"}}});
+  EXPECT_EQ(db.lastChanges(), 2);
+  auto rows = db.query("SELECT * FROM ORBDB_ATH_FILE ORDER BY FILE_SIZE");
+  ASSERT_EQ(rows.recordCount(), 2U);
+  rows.next();
+  EXPECT_EQ(rows.text("BAN"), "22222222");
+  EXPECT_EQ(rows.text("FILE_NM"), "b");
+
+  // Sets that do not name the same parameters, a value too wide, and a failing engine call.
+  EXPECT_THROW(db.executeEach(insert, {{{"FILE_SIZE", 1.0}, {"BAN", "1"}, {"FILE_NM", "a"}},
+                                       {{"FILE_NM", "b"}, {"BAN", "2"}, {"FILE_SIZE", 2.0}}}),
+               Error);
+  EXPECT_THROW(
+      db.executeEach(insert, {{{"FILE_SIZE", 1.0}, {"BAN", "123456789"}, {"FILE_NM", "a"}}}),
+      Error);
+  db.failEngineCall(2);
+  EXPECT_THROW(db.executeEach(insert, {{{"FILE_SIZE", 1.0}, {"BAN", "1"}, {"FILE_NM", "a"}},
+                                       {{"FILE_SIZE", 2.0}, {"BAN", "2"}, {"FILE_NM", "b"}}}),
+               Error);
+  EXPECT_EQ(db.query("SELECT COUNT(*) N FROM ORBDB_ATH_FILE WHERE BAN = '2'").number("N"), 0.0);
+}
+
 }  // namespace
 }  // namespace athup::store

@@ -34,6 +34,8 @@ QMessageBox::StandardButtons buttonsFor(Buttons buttons) {
       return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
     case Buttons::OkCancel:
       return QMessageBox::Ok | QMessageBox::Cancel;
+    case Buttons::YesCancel:
+      return QMessageBox::Yes | QMessageBox::Cancel;
     case Buttons::Ok:
       break;
   }

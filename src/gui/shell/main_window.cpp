@@ -166,7 +166,18 @@ void MainWindow::openStep(const char* function) {
 }
 
 void MainWindow::onEntry() {
-  openStep("附件資料登錄");
+  if (!m_services.openAttachmentEntry) {
+    openStep("附件資料登錄");
+    return;
+  }
+  if (m_services.dataModuleReady && !m_services.dataModuleReady()) {
+    m_interaction.showMessage(MessageKind::Error, dataModuleMissingText("附件資料登錄"));
+    return;
+  }
+  // The step windows switch the main menu off while they are open.
+  enableMainMenu(false);
+  m_services.openAttachmentEntry(this);
+  enableMainMenu(true);
 }
 
 void MainWindow::onUpload() {

@@ -40,6 +40,8 @@ struct ShellServices {
   std::function<bool()> dataModuleReady;
   // Shows a modal window; QDialog::exec unless a test replaces it.
   std::function<int(QDialog&)> runModal;
+  // Opens the attachment work (附件資料登錄) over the parent; unset, the entry is not available.
+  std::function<void(QWidget* parent)> openAttachmentEntry;
 };
 
 // The main window: multiple-document area, the main menu, the three-slot status bar and the one

@@ -11,6 +11,7 @@
 #include "app/version_record.h"
 #include "common/connectivity.h"
 #include "gui/dialogs/message_box.h"
+#include "gui/index/attachment_entry.h"
 #include "gui/shell/help_text_window.h"
 #include "gui/shell/text_viewer.h"
 #include "gui/startup/logo_texts.h"
@@ -87,6 +88,18 @@ ShellServices DesktopProgram::shellServices() {
   services.terminationRequested = [](QDialog& window) {
     auto* period = qobject_cast<PeriodWindow*>(&window);
     return period && period->terminationRequested();
+  };
+  services.openAttachmentEntry = [this](QWidget* parent) {
+    const IndexWindowContext context{m_interaction,
+                                     m_session->orbWin(),
+                                     m_session->orbCode(),
+                                     m_session->period().gDataYM,
+                                     m_session->folders().gPeriodDefaultPath,
+                                     m_session->folders().gHelpPath,
+                                     m_session->docDir(),
+                                     {},
+                                     {}};
+    AttachmentEntry::open(context, parent);
   };
   return services;
 }

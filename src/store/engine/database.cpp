@@ -633,6 +633,55 @@ ResultSet Database::query(std::string_view sql, const Params& params) {
   return ResultSet(std::move(names), std::move(rows));
 }
 
+void Database::executeEach(std::string_view sql, const std::vector<Params>& paramSets) {
+  requireOpen();
+  connectWhenFolderAppeared();
+  const TranslatedStatement statement = translateStatement(sql);
+  if (!statement.createdTable.empty() || !statement.alteredTable.empty()) {
+    throw Error("executeEach runs row statements only");
+  }
+  ensureAttached(statement.identifiers);
+  Statement prepared(m_db, statement.sql);
+  if (sqlite3_column_count(prepared.get()) != 0) {
+    throw Error("executeEach runs statements without result rows only");
+  }
+  // The parameter sets share their names and order, so the names are matched once, on the
+  // first set, and every set is checked against it cheaply.
+  std::vector<std::size_t> order;
+  std::int64_t changes = 0;
+  for (const auto& params : paramSets) {
+    countEngineCall();
+    sqlite3_reset(prepared.get());
+    sqlite3_clear_bindings(prepared.get());
+    if (order.empty()) {
+      bindParams(m_db, prepared.get(), params);
+      for (int i = 1; i <= sqlite3_bind_parameter_count(prepared.get()); ++i) {
+        const std::string key = bareParamName(sqlite3_bind_parameter_name(prepared.get(), i));
+        const auto found = std::find_if(params.begin(), params.end(), [&](const Param& param) {
+          return bareParamName(param.name) == key;
+        });
+        order.push_back(static_cast<std::size_t>(found - params.begin()));
+      }
+    } else {
+      if (params.size() != paramSets.front().size()) {
+        throw Error("Every parameter set must name the same parameters");
+      }
+      for (std::size_t i = 0; i < order.size(); ++i) {
+        const Param& param = params[order[i]];
+        if (param.name != paramSets.front()[order[i]].name) {
+          throw Error("Every parameter set must name the same parameters");
+        }
+        bindValue(m_db, prepared.get(), static_cast<int>(i + 1), param.value);
+      }
+    }
+    if (sqlite3_step(prepared.get()) != SQLITE_DONE) {
+      throw Error(sqlite3_errmsg(m_db));
+    }
+    changes += sqlite3_changes64(m_db);
+  }
+  m_lastChanges = changes;
+}
+
 Transaction Database::transaction(std::initializer_list<std::string_view> tables) {
   requireOpen();
   if (m_inTransaction) {

@@ -59,6 +59,9 @@ class Database {
   // Runs one statement that returns no rows (INSERT, DELETE, UPDATE, CREATE TABLE, ALTER TABLE).
   // Every parameter the statement names must be given, and every one given must be named.
   void execute(std::string_view sql, const Params& params = {});
+  // Runs one statement that returns no rows once per parameter set, prepared once: for inserting
+  // many rows. Each run counts as one engine call.
+  void executeEach(std::string_view sql, const std::vector<Params>& paramSets);
   // Rows the last INSERT, UPDATE or DELETE changed.
   [[nodiscard]] std::int64_t lastChanges() const { return m_lastChanges; }
 

@@ -4,24 +4,11 @@
 #include <string>
 
 #include "common/text_helpers.h"
-#include "store/catalogue/own_tables.h"
+#include "store/queries/category_types.h"
 
 namespace athup::store {
 
 namespace {
-
-std::string indexTableOf(std::string_view type) {
-  if (type == "T02") {
-    return std::string(kAthT02Table);
-  }
-  if (type == "T08") {
-    return std::string(kAthT08Table);
-  }
-  if (type == "TET") {
-    return std::string(kAthTetTable);
-  }
-  return {};
-}
 
 // The first value of a one-row aggregate; SUM over no rows is NULL and reads as 0. FILE_SIZE is
 // a number column holding whole byte counts.

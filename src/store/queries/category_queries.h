@@ -2,6 +2,8 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "store/engine/database.h"
 
@@ -14,6 +16,8 @@ class CategoryQueries {
 
   // CODE_NM of the category ("T02", "T08", "TET"); empty when there is none.
   [[nodiscard]] std::string categoryName(std::string_view code);
+  // Every category of the table as (CODE, CODE_NM), in table order, values trimmed.
+  [[nodiscard]] std::vector<std::pair<std::string, std::string>> categories();
 
  private:
   Database& m_orbCode;

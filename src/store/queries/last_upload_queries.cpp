@@ -2,19 +2,9 @@
 
 #include "common/text_helpers.h"
 #include "security/codecs/file_checksum.h"
+#include "store/queries/category_types.h"
 
 namespace athup::store {
-
-namespace {
-
-std::string crcColumnOf(std::string_view type) {
-  if (type == "T02" || type == "T08" || type == "TET") {
-    return std::string(type) + "_CRC";
-  }
-  return {};
-}
-
-}  // namespace
 
 std::string LastUploadQueries::lastUploadCrc(std::string_view ban, std::string_view type,
                                              std::string_view period) {
@@ -27,6 +17,24 @@ std::string LastUploadQueries::lastUploadCrc(std::string_view ban, std::string_v
       "ORDER BY rowid",
       {{"BAN", std::string(ban)}, {"DATA_YYMM_X5", std::string(period)}});
   return rows.empty() ? std::string() : common::trimBlanks(rows.text(column));
+}
+
+std::string LastUploadQueries::firstUploadCrc(std::string_view ban, std::string_view type) {
+  const std::string column = crcColumnOf(type);
+  if (column.empty()) {
+    return {};
+  }
+  const ResultSet rows =
+      m_orbWin.query("SELECT * FROM ORBDB1_LAST_UPLOAD WHERE BAN = :BAN ORDER BY rowid",
+                     {{"BAN", std::string(ban)}});
+  return rows.empty() ? std::string() : common::trimBlanks(rows.text(column));
+}
+
+std::string LastUploadQueries::lastUploadHsnCd(std::string_view ban) {
+  const ResultSet rows =
+      m_orbWin.query("SELECT HSN_CD FROM ORBDB1_LAST_UPLOAD WHERE BAN = :BAN ORDER BY rowid",
+                     {{"BAN", std::string(ban)}});
+  return rows.empty() ? std::string() : rows.text("HSN_CD");
 }
 
 std::string LastUploadQueries::lastUploadSuccessNo(std::string_view ban, std::string_view period) {

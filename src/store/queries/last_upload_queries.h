@@ -24,6 +24,11 @@ class LastUploadQueries {
   // upload in the period; empty when there is none or for another type.
   [[nodiscard]] std::string lastUploadCrc(std::string_view ban, std::string_view type,
                                           std::string_view period);
+  // The trimmed checksum column of the type in the BAN's first last-upload row of any period;
+  // empty when there is none or for another type.
+  [[nodiscard]] std::string firstUploadCrc(std::string_view ban, std::string_view type);
+  // HSN_CD of the BAN's first last-upload row; empty when there is none.
+  [[nodiscard]] std::string lastUploadHsnCd(std::string_view ban);
   [[nodiscard]] std::string lastUploadSuccessNo(std::string_view ban, std::string_view period);
   // Whether the filing file at `path` is the one uploaded with the return. A file that cannot be
   // read raises athup::Error.
