@@ -68,12 +68,15 @@ std::string bareParamName(std::string_view name) {
   return upperAscii(name);
 }
 
-void bindValue(sqlite3* db, sqlite3_stmt* stmt, int index, const Value& value) {
+// A borrowed text stays where it is until the statement is reset for the next row, so SQLite need
+// not copy it; any other text is copied.
+void bindValue(sqlite3* db, sqlite3_stmt* stmt, int index, const Value& value,
+               bool borrowed = false) {
   int rc = SQLITE_OK;
   const auto& data = value.data();
   if (const auto* text = std::get_if<std::string>(&data)) {
-    rc =
-        sqlite3_bind_text64(stmt, index, text->data(), text->size(), SQLITE_TRANSIENT, SQLITE_UTF8);
+    rc = sqlite3_bind_text64(stmt, index, text->data(), text->size(),
+                             borrowed ? SQLITE_STATIC : SQLITE_TRANSIENT, SQLITE_UTF8);
   } else if (const auto* whole = std::get_if<std::int64_t>(&data)) {
     rc = sqlite3_bind_int64(stmt, index, *whole);
   } else if (const auto* real = std::get_if<double>(&data)) {
@@ -652,7 +655,6 @@ void Database::executeEach(std::string_view sql, const std::vector<Params>& para
   for (const auto& params : paramSets) {
     countEngineCall();
     sqlite3_reset(prepared.get());
-    sqlite3_clear_bindings(prepared.get());
     if (order.empty()) {
       bindParams(m_db, prepared.get(), params);
       for (int i = 1; i <= sqlite3_bind_parameter_count(prepared.get()); ++i) {
@@ -671,7 +673,8 @@ void Database::executeEach(std::string_view sql, const std::vector<Params>& para
         if (param.name != paramSets.front()[order[i]].name) {
           throw Error("Every parameter set must name the same parameters");
         }
-        bindValue(m_db, prepared.get(), static_cast<int>(i + 1), param.value);
+        // every parameter is bound again for each set, and the sets outlive the statement
+        bindValue(m_db, prepared.get(), static_cast<int>(i + 1), param.value, true);
       }
     }
     if (sqlite3_step(prepared.get()) != SQLITE_DONE) {
