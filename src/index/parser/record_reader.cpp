@@ -112,6 +112,7 @@ void RecordReader::openFixedRecords(const std::filesystem::path& path) {
   if (!m_stream.is_open()) throw Error("open");
   m_stream.seekg(0, std::ios::end);
   m_fileSize = static_cast<std::int64_t>(m_stream.tellg());
+  m_streamPosition = -1;
   if (m_fileSize < 0) throw Error("size");
   m_workFileName = path;
   m_state = State::FixedRecords;
@@ -129,6 +130,7 @@ void RecordReader::openTextLines(const std::filesystem::path& path) {
 
 void RecordReader::release() {
   if (m_stream.is_open()) m_stream.close();
+  m_streamPosition = -1;
   m_stream.clear();
   m_content.clear();
   m_content.shrink_to_fit();
@@ -150,6 +152,7 @@ void RecordReader::release() {
 void RecordReader::close() {
   if (!isOpen()) return;
   if (m_stream.is_open()) m_stream.close();
+  m_streamPosition = -1;
   if (m_ownsWorkFile) {
     try {
       replaceWithWorkFile(m_fileName, m_workFileName);
@@ -173,9 +176,11 @@ void RecordReader::readRecord() {
   const std::int64_t available = std::max<std::int64_t>(m_fileSize - m_position, 0);
   std::string record(static_cast<std::size_t>(std::min(m_recordLength, available)), '\0');
   m_stream.clear();
-  m_stream.seekg(m_position, std::ios::beg);
+  if (m_streamPosition != m_position) m_stream.seekg(m_position, std::ios::beg);
   m_stream.read(record.data(), static_cast<std::streamsize>(record.size()));
-  record.resize(static_cast<std::size_t>(std::max<std::streamsize>(m_stream.gcount(), 0)));
+  const auto got = std::max<std::streamsize>(m_stream.gcount(), 0);
+  record.resize(static_cast<std::size_t>(got));
+  m_streamPosition = m_stream.fail() ? -1 : m_position + got;
   m_stream.clear();
   const auto nul = record.find('\0');
   if (nul != std::string::npos) record.resize(nul);

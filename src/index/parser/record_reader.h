@@ -102,6 +102,8 @@ class RecordReader : public RecordFormat {
   std::ifstream m_stream;  // fixed records
   std::int64_t m_fileSize = 0;
   std::int64_t m_position = 0;
+  // Where the stream stands: a sequential read needs no seek, which would drop the read buffer.
+  std::int64_t m_streamPosition = -1;
 
   std::string m_content;  // text lines, in memory, without a leading UTF-8 mark
   bool m_utf8Text = false;
