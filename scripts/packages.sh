@@ -2,8 +2,8 @@
 ATHUP_PACKAGES=(
   g++ cmake ninja-build pkg-config clang-format
   zlib1g-dev libssl-dev libsqlite3-dev
-  libcpp-httplib-dev libcurl4-openssl-dev
-  libgtest-dev libgmock-dev
+  libcpp-httplib-dev libcurl4-openssl-dev libpugixml-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev libgl1-mesa-dev
   fonts-arphic-ukai fonts-arphic-uming
   qt6-translations-l10n

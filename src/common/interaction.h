@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace athup {
 
@@ -58,6 +59,16 @@ class Interaction {
                                                const std::string& prompt) = 0;
 
   virtual void showStatus(StatusKind kind, const std::string& text) = 0;
+
+  // One item of a list, as an index; the list's first item is selected when it opens and there
+  // is no cancel, so where nobody answers the first item is the choice.
+  virtual int chooseItem(const std::string& caption, const std::string& title,
+                         const std::vector<std::string>& items) {
+    (void)caption;
+    (void)title;
+    (void)items;
+    return 0;
+  }
 };
 
 }  // namespace athup

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 
+#include "gui/dialogs/cert_type_dialog.h"
 #include "gui/dialogs/file_dialog.h"
 #include "gui/dialogs/message_box.h"
 #include "gui/dialogs/password_dialog.h"
@@ -53,6 +54,13 @@ std::optional<std::string> QtInteraction::askSecret(const std::string& caption,
   auto secret = PasswordDialog::ask(dialogParent(), q(caption), q(prompt));
   if (!secret) return std::nullopt;
   return secret->toStdString();
+}
+
+int QtInteraction::chooseItem(const std::string&, const std::string&,
+                              const std::vector<std::string>&) {
+  CertTypeDialog dialog(dialogParent());
+  dialog.removeThirdItem();
+  return dialog.exec() - 1;  // the dialog closes with the chosen index + 1
 }
 
 void QtInteraction::showStatus(StatusKind kind, const std::string& text) {

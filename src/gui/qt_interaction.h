@@ -37,6 +37,9 @@ class QtInteraction final : public Interaction {
   std::optional<std::string> askSecret(const std::string& caption,
                                        const std::string& prompt) override;
   void showStatus(StatusKind kind, const std::string& text) override;
+  // The certificate-type dialog (the one list choice the core asks for).
+  int chooseItem(const std::string& caption, const std::string& title,
+                 const std::vector<std::string>& items) override;
 
  private:
   QPointer<QWidget> m_parent;

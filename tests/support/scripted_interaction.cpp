@@ -46,6 +46,17 @@ std::optional<std::string> ScriptedInteraction::askSecret(const std::string& cap
   return nextChoice();
 }
 
+int ScriptedInteraction::chooseItem(const std::string& caption, const std::string& title,
+                                    const std::vector<std::string>& list) {
+  std::string text = title;
+  for (const auto& item : list) text += "|" + item;
+  shown.push_back({"choice", 0, text, caption});
+  if (items.empty()) return 0;
+  const int index = items.front();
+  items.pop_front();
+  return index;
+}
+
 void ScriptedInteraction::showStatus(StatusKind kind, const std::string& text) {
   shown.push_back({"status", static_cast<int>(kind), text, {}});
 }

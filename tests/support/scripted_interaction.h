@@ -14,7 +14,7 @@ namespace athup::testing {
 class ScriptedInteraction : public DecliningInteraction {
  public:
   struct Shown {
-    std::string what;  // "message", "question" or "status"
+    std::string what;  // "message", "question", "secret", "choice" or "status"
     int kind;          // MessageKind or StatusKind as a number
     std::string text;
     std::string caption;
@@ -30,8 +30,12 @@ class ScriptedInteraction : public DecliningInteraction {
   std::optional<std::string> askSecret(const std::string& caption,
                                        const std::string& prompt) override;
   void showStatus(StatusKind kind, const std::string& text) override;
+  // Answers from `items`; the first item when the queue is empty.
+  int chooseItem(const std::string& caption, const std::string& title,
+                 const std::vector<std::string>& list) override;
 
   std::deque<Answer> answers;
+  std::deque<int> items;                           // indexes for chooseItem, in order asked
   std::deque<std::optional<std::string>> choices;  // folders, files and secrets, in order asked
   std::vector<Shown> shown;
 

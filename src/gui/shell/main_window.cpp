@@ -210,7 +210,11 @@ void MainWindow::onAbout() {
 
 void MainWindow::onVersionCheck() {
   if (m_services.isOnline && m_services.isOnline()) {
-    notYet("版本檢查");
+    if (m_services.openVersionCheck) {
+      m_services.openVersionCheck(this);
+    } else {
+      notYet("版本檢查");
+    }
   } else {
     m_interaction.showMessage(MessageKind::Plain, std::string(app::texts::kOffline));
   }

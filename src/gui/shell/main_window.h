@@ -38,6 +38,8 @@ struct ShellServices {
   std::function<bool(QDialog&)> terminationRequested;
   // True when the data module started; the step windows need it. Unset counts as started.
   std::function<bool()> dataModuleReady;
+  // Runs the version check and shows its window (版本檢查); unset: not available yet.
+  std::function<void(QWidget* parent)> openVersionCheck;
   // Shows a modal window; QDialog::exec unless a test replaces it.
   std::function<int(QDialog&)> runModal;
   // Opens the attachment work (附件資料登錄) over the parent; unset, the entry is not available.

@@ -8,6 +8,7 @@
 #include "app/period_input.h"
 #include "app/shared_doc_dir.h"
 #include "app/startup_rules.h"
+#include "app/version_check.h"
 #include "app/version_record.h"
 #include "common/connectivity.h"
 #include "gui/dialogs/message_box.h"
@@ -17,6 +18,7 @@
 #include "gui/startup/logo_texts.h"
 #include "gui/startup/period_window.h"
 #include "gui/startup/splash_window.h"
+#include "gui/startup/version_check_window.h"
 #include "gui/support/qt_text.h"
 
 namespace athup::gui {
@@ -84,6 +86,7 @@ ShellServices DesktopProgram::shellServices() {
     return makeSplash(false, parent);
   };
   services.makePeriodWindow = [this](QWidget* parent) { return makePeriodWindow(parent); };
+  services.openVersionCheck = [this](QWidget* parent) { openVersionCheck(parent); };
   services.dataModuleReady = [this] { return m_session->dataModule() != nullptr; };
   services.terminationRequested = [](QDialog& window) {
     auto* period = qobject_cast<PeriodWindow*>(&window);
@@ -102,6 +105,20 @@ ShellServices DesktopProgram::shellServices() {
     AttachmentEntry::open(context, parent);
   };
   return services;
+}
+
+void DesktopProgram::openVersionCheck(QWidget* parent) {
+  app::VersionCheckRequest request;
+  request.localVersion = m_session->version().gVersion;
+  request.localVersionDate = m_session->version().gVersionDate;
+  request.sslIp = m_settings.readString(app::kOrbKey, "ssl_ip");
+  request.proxyIp = m_settings.readString(app::kOrbKey, "proxy_ip");
+  request.proxyPort = m_settings.readString(app::kOrbKey, "proxy_port");
+  request.caFile = m_settings.readString(app::kOrbKey, "ca_file");
+  request.debugMode = m_session->period().gDebugMode;
+  const app::VersionCheckOutcome outcome = app::runVersionCheck(request, m_interaction);
+  VersionCheckWindow window(outcome, parent);
+  (void)window.exec();
 }
 
 int DesktopProgram::run() {
@@ -127,11 +144,7 @@ int DesktopProgram::run() {
 
   app::askVersionCheck(
       m_interaction, [] { return common::isInternetOnline(); },
-      [this] {
-        // The version-check window comes in a later version.
-        m_interaction.showMessage(MessageKind::Information,
-                                  MainWindow::notYetAvailableText("版本檢查"));
-      });
+      [this] { openVersionCheck(m_mainForm.get()); });
 
   try {
     (void)m_session->createDataModule();

@@ -41,6 +41,8 @@ class DesktopProgram {
   [[nodiscard]] std::unique_ptr<SplashWindow> makeSplash(bool withWelcome, QWidget* parent);
   void showNotice(QWidget* owner);
   [[nodiscard]] std::unique_ptr<QDialog> makePeriodWindow(QWidget* parent);
+  // Asks the filing server for the current version and shows the version-check window.
+  void openVersionCheck(QWidget* parent);
   [[nodiscard]] ShellServices shellServices();
   static void useProgramTitle();
 

@@ -183,6 +183,9 @@ void FilingServer::start() {
   }
   httplib::SSLServer* server = d.server.get();
   d.thread = std::thread([server] { server->listen_after_bind(); });
+  // Serving before returning: a stop() that came before the loop runs would be missed and
+  // leave the thread listening for ever.
+  while (!server->is_running()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
 }
 
 void FilingServer::stop() {
