@@ -5,8 +5,8 @@
 #include "app/environment.h"
 #include "app/program_location.h"
 #include "app/version_record.h"
-#include "common/declining_interaction.h"
 #include "common/file_helpers.h"
+#include "common/interaction.h"
 
 namespace athup::app {
 namespace {

@@ -4,14 +4,9 @@
 
 namespace athup::cli {
 
-void AnsweringInteraction::showMessage(MessageKind kind, const std::string& text,
-                                       const std::string& caption) {
-  m_messages.showMessage(kind, text, caption);
-}
-
 Answer AnsweringInteraction::ask(MessageKind kind, const std::string& text,
                                  const std::string& caption, Buttons buttons) {
-  m_messages.showMessage(kind, text, caption);
+  showMessage(kind, text, caption);
   if (buttons == Buttons::Ok) {
     return Answer::Ok;
   }

@@ -11,12 +11,11 @@ namespace athup::cli {
 // The command line's interaction for the index commands: messages go to standard error; a question
 // is answered Yes (or OK) when --yes was given and refused otherwise, saying how to answer it; a
 // folder question is answered by --folder when given. Status-bar texts are not printed.
-class AnsweringInteraction final : public Interaction {
+class AnsweringInteraction final : public StderrInteraction {
  public:
   AnsweringInteraction(std::ostream& err, bool yes, std::optional<std::string> folder)
-      : m_err(err), m_messages(err), m_yes(yes), m_folder(std::move(folder)) {}
+      : StderrInteraction(err), m_err(err), m_yes(yes), m_folder(std::move(folder)) {}
 
-  void showMessage(MessageKind kind, const std::string& text, const std::string& caption) override;
   Answer ask(MessageKind kind, const std::string& text, const std::string& caption,
              Buttons buttons) override;
   std::optional<std::string> chooseFolder(const std::string& caption,
@@ -32,7 +31,6 @@ class AnsweringInteraction final : public Interaction {
 
  private:
   std::ostream& m_err;
-  StderrInteraction m_messages;
   bool m_yes;
   std::optional<std::string> m_folder;
   bool m_refused = false;

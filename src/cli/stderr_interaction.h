@@ -2,13 +2,13 @@
 
 #include <iosfwd>
 
-#include "common/declining_interaction.h"
+#include "common/interaction.h"
 
 namespace athup::cli {
 
 // The command line's answer to the interaction port: message boxes, declined questions and status
 // texts become lines on standard error; nothing is asked.
-class StderrInteraction final : public DecliningInteraction {
+class StderrInteraction : public DecliningInteraction {
  public:
   explicit StderrInteraction(std::ostream& err) : m_err(err) {}
 

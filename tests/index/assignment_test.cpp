@@ -22,9 +22,10 @@ class AssignmentTest : public IndexFixture {
     ASSERT_TRUE(import.importCategory({kBan, "T02", common::utf8FromPath(filingFolder), kPeriod}));
   }
 
-  std::vector<std::string> docs(const std::vector<std::pair<std::string, std::size_t>>& specs) {
+  std::vector<std::string> docs(
+      const std::vector<std::pair<std::string, std::size_t>>& namesAndSizes) {
     std::vector<std::string> paths;
-    for (const auto& [name, size] : specs)
+    for (const auto& [name, size] : namesAndSizes)
       paths.push_back(common::utf8FromPath(document(name, size)));
     return paths;
   }

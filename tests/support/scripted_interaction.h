@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "common/declining_interaction.h"
+#include "common/interaction.h"
 
 namespace athup::testing {
 

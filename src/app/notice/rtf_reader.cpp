@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "common/big5.h"
+#include "common/xml_escape.h"
 
 namespace athup::app {
 namespace {
@@ -28,27 +29,6 @@ struct Rgb {
   int red = 0, green = 0, blue = 0;
   bool set = false;
 };
-
-void appendEscaped(std::string& out, std::string_view utf8) {
-  for (char c : utf8) {
-    switch (c) {
-      case '&':
-        out += "&amp;";
-        break;
-      case '<':
-        out += "&lt;";
-        break;
-      case '>':
-        out += "&gt;";
-        break;
-      case '"':
-        out += "&quot;";
-        break;
-      default:
-        out += c;
-    }
-  }
-}
 
 void appendCodePoint(std::string& out, std::uint32_t cp) {
   if (cp < 0x80) {
@@ -385,7 +365,7 @@ class Converter {
       m_html += "<span style=\"" + style + "\">";
       m_spanStyle = style;
     }
-    appendEscaped(m_html, utf8);
+    common::appendXmlEscaped(m_html, utf8);
     m_paragraphEmpty = false;
   }
 

@@ -7,7 +7,7 @@ namespace athup::index {
 
 namespace {
 
-struct FieldSpec {
+struct FieldLayout {
   const char* name;
   int width;
   FieldAlignment alignment;
@@ -18,7 +18,7 @@ struct FieldSpec {
 constexpr FieldAlignment kLeft = FieldAlignment::Left;
 constexpr FieldAlignment kRight = FieldAlignment::Right;
 
-constexpr FieldSpec kT02Fields[] = {
+constexpr FieldLayout kT02Fields[] = {
     {"BAN", 8, kLeft, ' ', true},
     {"HSN_CD", 1, kLeft, ' ', true},
     {"VAT_LOSN_X9", 9, kLeft, ' ', true},
@@ -35,7 +35,7 @@ constexpr FieldSpec kT02Fields[] = {
     {"ENTER", 2, kLeft, ' ', true},
 };
 
-constexpr FieldSpec kT08Fields[] = {
+constexpr FieldLayout kT08Fields[] = {
     {"BL_YR", 3, kLeft, ' ', false},          {"BL_MM", 2, kLeft, ' ', false},
     {"HSN_CD", 1, kLeft, ' ', false},         {"BAN", 8, kLeft, ' ', false},
     {"VAT_LOSN_X9", 9, kLeft, ' ', false},    {"INVO_DATE", 7, kLeft, ' ', false},
@@ -181,7 +181,7 @@ constexpr TetField kTetFields[] = {
     {"ENTER", 2, TetFormat::Tf},
 };
 
-FieldSpec specOf(const TetField& field) {
+FieldLayout layoutOf(const TetField& field) {
   switch (field.format) {
     case TetFormat::N:
     case TetFormat::R:
@@ -216,8 +216,8 @@ void applyFilingLayout(RecordFormat& format, std::string_view type) {
   } else if (type == "TET") {
     definitions.clear();
     for (const auto& field : kTetFields) {
-      const FieldSpec spec = specOf(field);
-      definitions.add(spec.name, spec.width, spec.alignment, spec.fill, spec.filterFill);
+      const FieldLayout layout = layoutOf(field);
+      definitions.add(layout.name, layout.width, layout.alignment, layout.fill, layout.filterFill);
     }
   } else {
     throw std::invalid_argument("not a filing-file type: " + std::string(type));

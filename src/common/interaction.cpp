@@ -1,4 +1,4 @@
-#include "common/declining_interaction.h"
+#include "common/interaction.h"
 
 namespace athup {
 
