@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
@@ -222,6 +223,12 @@ TEST_F(ReceiptPrintWindowTest, ShowingListsByBanAndTheHeaderBarTurnsTheOrder) {
   EXPECT_EQ(bans(), (QStringList{"12345675", "23456789", "34567890"}));
   EXPECT_TRUE(window.headingText().startsWith(QStringLiteral("▲統一編號")));
   EXPECT_TRUE(window.lines()[2].startsWith(QStringLiteral("34567890 |              |")));
+  bool explained = false;  // why a line has no name
+  for (const QLabel* label : window.findChildren<QLabel*>()) {
+    explained =
+        explained || label->text() == QString::fromUtf8(receipts::kReceiptListStatus.data());
+  }
+  EXPECT_TRUE(explained);
 
   window.findChild<QRadioButton*>(QStringLiteral("rbtSortByDate"))->click();
   EXPECT_EQ(bans(), (QStringList{"34567890", "23456789", "12345675"}));  // no time sorts first
@@ -239,6 +246,16 @@ TEST_F(ReceiptPrintWindowTest, ShowingListsByBanAndTheHeaderBarTurnsTheOrder) {
   window.show();  // showing again sorts by BAN ascending
   EXPECT_EQ(bans(), (QStringList{"12345675", "23456789", "34567890"}));
   EXPECT_TRUE(window.findChild<QRadioButton*>(QStringLiteral("rbtSortByBan"))->isChecked());
+}
+
+TEST_F(ReceiptPrintWindowTest, AMissingTaxpayerMasterShowsTheEnginesMessage) {
+  store::Database empty;
+  empty.open("ATH_DB", dir / "nothing");
+  window.setSource({report, "11306", &empty});
+  MessageBox::setNextAnswer(Answer::Ok);
+  window.show();
+  EXPECT_TRUE(window.lines().isEmpty());
+  EXPECT_FALSE(MessageBox::lastText().isEmpty());
 }
 
 TEST_F(ReceiptPrintWindowTest, ChecksDecideWhatIsPrintedAndHow) {

@@ -13,6 +13,7 @@
 #include <QStatusBar>
 #include <QVBoxLayout>
 
+#include "common/errors.h"
 #include "common/interaction.h"
 #include "gui/dialogs/message_box.h"
 #include "receipts/receipt_file_list.h"
@@ -133,8 +134,15 @@ void ReceiptPrintWindow::listReceiptFiles() {
   std::vector<std::string> lines;
   if (m_source.athDb != nullptr) {
     const auto files = receipts::findReceiptFiles(m_source.reportFolder, m_masks, m_source.applyYM);
-    if (!files.empty()) {
-      lines = receipts::receiptDisplayLines(files, *m_source.athDb, m_key, m_order);
+    try {
+      if (!files.empty()) {
+        lines = receipts::receiptDisplayLines(files, *m_source.athDb, m_key, m_order);
+      }
+    } catch (const Error& failure) {
+      // An unreadable taxpayer master leaves the list empty; an exception must not leave the
+      // event handler that asked for the list.
+      (void)MessageBox::show(this, MessageKind::Error, QString::fromStdString(failure.what()),
+                             QString(), Buttons::Ok);
     }
   }
   for (const std::string& line : lines) {
