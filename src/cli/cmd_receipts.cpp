@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <ostream>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "cli/answering_interaction.h"
@@ -85,7 +86,13 @@ int runPrint(CommandContext& context, const IndexOptions& options) {
       {common::pathFromUtf8(session.folders().gReportPath), session.period().gApplyYM},
       session.clock(), ui);
   gui::ReceiptPdfOutput output(QString::fromStdString(pdf));
-  if (!batch.run(bans, output)) return kExitFailure;
+  if (!batch.run(bans, output)) {
+    // A stopped batch leaves no PDF that looks complete.
+    (void)output.finish();
+    std::error_code ignored;
+    std::filesystem::remove(common::pathFromUtf8(pdf), ignored);
+    return kExitFailure;
+  }
   const int pages = output.finish();
   if (pages == 0) {
     context.err << "none of the taxpayers has a receipt file of the period; no PDF written\n";

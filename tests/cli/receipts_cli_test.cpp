@@ -102,15 +102,17 @@ TEST_F(ReceiptsCliTest, ListsThePeriodsReceiptFilesAndPrintsThemToOnePdf) {
 }
 
 TEST_F(ReceiptsCliTest, AReceiptFileThatDoesNotDecryptFailsTheCommand) {
+  writeReceipt("23456789");
   m_dir.write("home/Documents/fiscus/orb/UpLoad/ATHRpt/11302/1234567511303.prn", "garbage");
   const std::string pdf = (m_dir / "out.pdf").string();
-  const CliResult print =
-      runCaptured({"receipts", "print", "--period", "113/02", "--pdf", pdf, "12345675"});
+  const CliResult print = runCaptured(
+      {"receipts", "print", "--period", "113/02", "--pdf", pdf, "23456789", "12345675"});
   EXPECT_EQ(print.code, kExitFailure);
   EXPECT_NE(print.err.find("統編：12345675 收執聯檔案解密失敗!"), std::string::npos) << print.err;
+  EXPECT_FALSE(fs::exists(pdf));
 
   const CliResult none =
-      runCaptured({"receipts", "print", "--period", "113/02", "--pdf", pdf, "23456789"});
+      runCaptured({"receipts", "print", "--period", "113/02", "--pdf", pdf, "34567890"});
   EXPECT_EQ(none.code, kExitFailure);
   EXPECT_FALSE(fs::exists(pdf));
   EXPECT_EQ(runCaptured({"receipts", "print", "--period", "113/02", "--pdf", pdf}).code,

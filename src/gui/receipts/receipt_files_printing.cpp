@@ -2,6 +2,7 @@
 
 #include <QPointer>
 
+#include "common/errors.h"
 #include "common/file_helpers.h"
 #include "gui/receipts/receipt_print_window.h"
 #include "gui/receipts/receipt_printer_output.h"
