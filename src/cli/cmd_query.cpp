@@ -76,8 +76,8 @@ int runQuery(CommandContext& context) {
 
 const CommandRegistration kRegistration{Command{
     "query",
-    "  athup-cli query --period YYY/MM --ban BAN --cert-type 1|2\n"
-    "                  (--password-file F | --pin-file F) [--test-card]\n"
+    "  athup-cli query --period YYY/MM --ban BAN --cert-type 1|2 (--password-file F | --pin-file F)"
+    " [--test-card]\n"
     "      Ask the filing server (settings ath_upd, trusted through ca_file) for the result of\n"
     "      the taxpayer's upload, store its status lines, print them and then the header's\n"
     "      status. Type 1 reads the account password, type 2 the card PIN from the first line of\n"

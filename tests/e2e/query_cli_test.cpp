@@ -6,9 +6,9 @@
 #include <optional>
 #include <string>
 
-#include "../cli/cli_run.h"
 #include "app/ini_settings_store.h"
 #include "app/settings_store.h"
+#include "cli/cli_run.h"
 #include "filing_server_fixture.h"
 #include "store/catalogue/filing_program_tables.h"
 #include "store/engine/database.h"
