@@ -44,6 +44,8 @@ struct ShellServices {
   std::function<int(QDialog&)> runModal;
   // Opens the attachment work (附件資料登錄) over the parent; unset, the entry is not available.
   std::function<void(QWidget* parent)> openAttachmentEntry;
+  // A new result window (附件上傳結果查詢), shown as a child window; unset, not available.
+  std::function<QWidget*()> makeResultWindow;
 };
 
 // The main window: multiple-document area, the main menu, the three-slot status bar and the one

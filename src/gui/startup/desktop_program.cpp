@@ -5,6 +5,7 @@
 #include <QPixmap>
 #include <QTimer>
 
+#include "app/filing_context_builder.h"
 #include "app/period_input.h"
 #include "app/shared_doc_dir.h"
 #include "app/startup_rules.h"
@@ -20,6 +21,7 @@
 #include "gui/startup/splash_window.h"
 #include "gui/startup/version_check_window.h"
 #include "gui/support/qt_text.h"
+#include "gui/upload/result_window.h"
 
 namespace athup::gui {
 
@@ -104,7 +106,19 @@ ShellServices DesktopProgram::shellServices() {
                                      {}};
     AttachmentEntry::open(context, parent);
   };
+  services.makeResultWindow = [this]() -> QWidget* {
+    return new ResultWindow(
+        ResultWindowContext{m_interaction, m_session->orbWin(), m_session->orbCode(), certificate(),
+                            [this] { return app::buildFilingContext(*m_session); },
+                            m_session->period().gDataYM, m_session->folders().gHelpPath});
+  };
   return services;
+}
+
+app::CertificateSession& DesktopProgram::certificate() {
+  if (!m_certificate)
+    m_certificate = std::make_unique<app::CertificateSession>(m_interaction, m_card, m_settings);
+  return *m_certificate;
 }
 
 void DesktopProgram::openVersionCheck(QWidget* parent) {

@@ -4,11 +4,13 @@
 #include <memory>
 
 #include "app/app_session.h"
+#include "app/certificate_session.h"
 #include "app/environment.h"
 #include "app/ini_settings_store.h"
 #include "common/clock.h"
 #include "gui/qt_interaction.h"
 #include "gui/shell/main_window.h"
+#include "security/certificates/card_client.h"
 
 class QDialog;
 class QWidget;
@@ -44,6 +46,8 @@ class DesktopProgram {
   // Asks the filing server for the current version and shows the version-check window.
   void openVersionCheck(QWidget* parent);
   [[nodiscard]] ShellServices shellServices();
+  // The certificate the user chooses for the queries and uploads of this run.
+  [[nodiscard]] app::CertificateSession& certificate();
   static void useProgramTitle();
 
   app::Environment m_environment;
@@ -51,6 +55,8 @@ class DesktopProgram {
   SystemClock m_clock;
   QtInteraction m_interaction;
   std::unique_ptr<app::AppSession> m_session;
+  security::NoCardClient m_card;
+  std::unique_ptr<app::CertificateSession> m_certificate;
   std::unique_ptr<MainWindow> m_mainForm;
 };
 
