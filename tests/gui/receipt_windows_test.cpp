@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QListWidget>
+#include <QPrintPreviewDialog>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <QTimer>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -13,12 +16,19 @@
 #include <string>
 #include <vector>
 
+#include "common/big5.h"
 #include "gui/dialogs/message_box.h"
+#include "gui/receipts/receipt_files_printing.h"
 #include "gui/receipts/receipt_pdf_output.h"
 #include "gui/receipts/receipt_print_window.h"
 #include "receipts/receipt_content.h"
 #include "receipts/receipt_layout.h"
+#include "security/cipher/crypt_file.h"
 #include "store/catalogue/filing_program_tables.h"
+#include "store/catalogue/own_tables.h"
+#include "store/queries/status_queries.h"
+#include "support/fixed_clock.h"
+#include "support/scripted_interaction.h"
 #include "support/temp_dir.h"
 
 namespace athup::gui {
@@ -290,6 +300,62 @@ TEST_F(ReceiptPrintWindowTest, ChecksDecideWhatIsPrintedAndHow) {
   button("btnCancel")->click();
   EXPECT_TRUE(window.checkedBans().empty());
   EXPECT_EQ(window.result(), QDialog::Rejected);
+}
+
+TEST(ReceiptFilesPrinting, ClosingTheWindowStillPreviewsEachCheckedReceiptInTurn) {
+  TempDir dir;
+  fs::create_directories(dir / "CODE");
+  fs::create_directories(dir / "11305");
+  const fs::path report = dir / "ATHRpt";
+  fs::create_directories(report);
+  store::Database orbCode;
+  store::Database orbWin;
+  store::Database athDb;
+  orbCode.open("ORBCODE", dir / "CODE");
+  orbWin.open("ORBWIN", dir / "11305");
+  for (const auto table : store::codeFolderTables())
+    store::createFilingProgramTable(orbCode, table);
+  store::createFilingProgramTable(orbWin, store::kLastUploadTable);
+  athup::testing::FixedClock clock(2024, 6, 3);
+  ASSERT_TRUE(store::preparePeriodTables(orbWin, {dir / "orb_Ath.log", clock}).empty());
+  athDb.open("ATH_DB", dir / "CODE");
+  for (const std::string ban : {"12345675", "23456789"}) {
+    const fs::path plain = dir.write(
+        "plain.txt", common::utf8ToBig5("ORB000" + ban + "005     0030\r\n" +
+                                        statusLine("02", "A") + "\r\n" + statusLine("14", "B")));
+    security::cryptFileWithPassword(plain, report / (ban + "11306.prn"),
+                                    security::CryptMode::Encrypt, ban);
+  }
+
+  store::StatusQueries status(orbWin);
+  std::vector<std::size_t> storedWhileShown;
+  bool listed = false;
+  QTimer driver;
+  QObject::connect(&driver, &QTimer::timeout, [&] {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (auto* window = qobject_cast<ReceiptPrintWindow*>(modal); window && !listed) {
+      listed = true;
+      window->setAllChecked(true);
+      window->close();  // the title-bar close box
+    } else if (auto* preview = qobject_cast<QPrintPreviewDialog*>(modal)) {
+      storedWhileShown.push_back(status.statusLines("12345675").size() +
+                                 status.statusLines("23456789").size());
+      preview->reject();
+    }
+  });
+  driver.start(20);
+  athup::testing::ScriptedInteraction ui;
+  printReceiptFiles(nullptr, {ui, orbWin, orbCode, athDb, clock, report, "11306"}, {"*.prn"});
+  driver.stop();
+
+  EXPECT_TRUE(listed);
+  EXPECT_EQ(storedWhileShown, (std::vector<std::size_t>{2, 2}));  // one taxpayer's lines at a time
+  EXPECT_TRUE(ui.messages().empty());
+  EXPECT_TRUE(status.statusLines("12345675").empty());
+  EXPECT_TRUE(status.statusLines("23456789").empty());
+  for (const auto& entry : fs::directory_iterator(report)) {
+    EXPECT_NE(entry.path().extension(), ".dprn");
+  }
 }
 
 }  // namespace

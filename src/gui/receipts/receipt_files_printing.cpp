@@ -7,19 +7,19 @@
 #include "gui/receipts/receipt_print_window.h"
 #include "gui/receipts/receipt_printer_output.h"
 #include "receipts/receipt_batch.h"
+#include "store/queries/last_upload_queries.h"
 #include "store/queries/status_queries.h"
+#include "store/queries/taxpayer_queries.h"
 
 namespace athup::gui {
 
-void printReceiptFiles(QWidget* parent, app::AppSession& session, Interaction& interaction,
+void printReceiptFiles(QWidget* parent, const ReceiptPrintingContext& context,
                        const std::vector<std::string>& masks, const QString& caption) {
-  app::DataQueries& queries = session.queries();
   static QPointer<ReceiptPrintWindow> window;
   if (window.isNull()) {
     window = new ReceiptPrintWindow(parent);
   }
-  const std::filesystem::path reportFolder = common::pathFromUtf8(session.folders().gReportPath);
-  window->setSource({reportFolder, session.period().gApplyYM, &queries.athDb()});
+  window->setSource({context.reportFolder, context.applyYM, &context.athDb});
   window->setMasks(masks);
   window->setWindowTitle(caption);
   window->exec();
@@ -28,16 +28,28 @@ void printReceiptFiles(QWidget* parent, app::AppSession& session, Interaction& i
   if (bans.empty()) {
     return;
   }
-  store::StatusQueries status(session.orbWin());
-  receipts::ReceiptBatch batch({status, queries.taxpayers(), queries.lastUploads()},
-                               {reportFolder, session.period().gApplyYM}, session.clock(),
-                               interaction);
+  store::StatusQueries status(context.orbWin);
+  store::TaxpayerQueries taxpayers(context.orbCode);
+  store::LastUploadQueries lastUploads(context.orbWin);
+  receipts::ReceiptBatch batch({status, taxpayers, lastUploads},
+                               {context.reportFolder, context.applyYM}, context.clock,
+                               context.interaction);
   ReceiptPrinterOutput output(window, window->mode() == ReceiptPrintWindow::Mode::Preview);
   try {
     (void)batch.run(bans, output);
   } catch (const Error& failure) {
-    interaction.showMessage(MessageKind::Error, failure.what());
+    context.interaction.showMessage(MessageKind::Error, failure.what());
   }
+}
+
+void printReceiptFiles(QWidget* parent, app::AppSession& session, Interaction& interaction,
+                       const std::vector<std::string>& masks, const QString& caption) {
+  app::DataQueries& queries = session.queries();
+  printReceiptFiles(
+      parent,
+      {interaction, session.orbWin(), session.orbCode(), queries.athDb(), session.clock(),
+       common::pathFromUtf8(session.folders().gReportPath), session.period().gApplyYM},
+      masks, caption);
 }
 
 }  // namespace athup::gui
