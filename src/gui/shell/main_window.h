@@ -44,6 +44,8 @@ struct ShellServices {
   std::function<int(QDialog&)> runModal;
   // Opens the attachment work (附件資料登錄) over the parent; unset, the entry is not available.
   std::function<void(QWidget* parent)> openAttachmentEntry;
+  // Opens the media-file window (媒體檔申報) over the parent; unset, the entry is not available.
+  std::function<void(QWidget* parent)> openMedia;
 };
 
 // The main window: multiple-document area, the main menu, the three-slot status bar and the one
@@ -88,6 +90,8 @@ class MainWindow : public QMainWindow {
   void notYet(const char* function);
   // Opens a step window that needs the data module, or says why it cannot.
   void openStep(const char* function);
+  // Opens a step window through its hook with the main menu off meanwhile, or says why it cannot.
+  void openStepWith(const std::function<void(QWidget*)>& open, const char* function);
 
   void onEntry();
   void onUpload();

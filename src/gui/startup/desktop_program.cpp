@@ -20,6 +20,7 @@
 #include "gui/startup/splash_window.h"
 #include "gui/startup/version_check_window.h"
 #include "gui/support/qt_text.h"
+#include "gui/upload/media_window.h"
 
 namespace athup::gui {
 
@@ -103,6 +104,18 @@ ShellServices DesktopProgram::shellServices() {
                                      {},
                                      {}};
     AttachmentEntry::open(context, parent);
+  };
+  services.openMedia = [this](QWidget* parent) {
+    const IndexWindowContext context{m_interaction,
+                                     m_session->orbWin(),
+                                     m_session->orbCode(),
+                                     m_session->period().gDataYM,
+                                     m_session->folders().gPeriodDefaultPath,
+                                     m_session->folders().gHelpPath,
+                                     m_session->docDir(),
+                                     {},
+                                     {}};
+    MediaWindow::open(context, parent);
   };
   return services;
 }
