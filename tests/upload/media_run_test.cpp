@@ -53,7 +53,10 @@ TEST_F(MediaRunTest, ListsTheCompleteTaxpayersWithTheirNames) {
   };
   EXPECT_EQ(MediaUnits::entries(orbWin, nameOf),
             (std::vector<std::string>{"12345678(測試商行)", "87654321()"}));
-  EXPECT_EQ(MediaUnits::banOfEntry("12345678(測試商行)"), kBan);
+  for (const auto& [entry, ban] : std::vector<std::pair<std::string, std::string>>{
+           {"12345678(測試商行)", kBan}, {"1234(名)", "1234"}, {"12345678(a(b))", kBan}}) {
+    EXPECT_EQ(MediaUnits::banOfEntry(entry), ban);
+  }
 
   // A return-header row without a document makes its taxpayer incomplete too; once the zero-rate
   // row has its document, the other taxpayer is listed.

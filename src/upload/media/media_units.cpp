@@ -59,7 +59,8 @@ std::vector<std::string> MediaUnits::entries(store::Database& orbWin, const Name
 }
 
 std::string MediaUnits::banOfEntry(std::string_view entry) {
-  return std::string(entry.substr(0, kBanLength));
+  // A BAN is eight characters; one stored shorter still ends where its name begins.
+  return std::string(entry.substr(0, std::min(kBanLength, entry.find('('))));
 }
 
 }  // namespace athup::upload

@@ -26,7 +26,7 @@ class MediaUnits {
   // The entries of the complete taxpayers, sorted.
   [[nodiscard]] static std::vector<std::string> entries(store::Database& orbWin,
                                                         const NameLookup& nameOf);
-  // The BAN of an entry: its first eight characters.
+  // The BAN of an entry: its first eight characters, fewer when its name begins earlier.
   [[nodiscard]] static std::string banOfEntry(std::string_view entry);
 };
 
