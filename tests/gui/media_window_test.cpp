@@ -152,6 +152,34 @@ TEST_F(MediaWindowTest, WarnsOnEveryActivationWhileAnIndexIsIncomplete) {
             "若[尚未選定單位]未出現欲產生媒體檔的統一編號，請檢查附件資料登錄是否完整！");
 }
 
+// A message box takes the focus from the window while it is up, as a real one does.
+class FocusTakingInteraction : public athup::testing::ScriptedInteraction {
+ public:
+  QWidget* window = nullptr;
+  void showMessage(MessageKind kind, const std::string& text, const std::string& caption) override {
+    ScriptedInteraction::showMessage(kind, text, caption);
+    QEvent deactivate(QEvent::WindowDeactivate);
+    QApplication::sendEvent(window, &deactivate);
+  }
+};
+
+TEST_F(MediaWindowTest, ClosingTheWarningIsNotANewActivation) {
+  FocusTakingInteraction ui;
+  IndexWindowContext boxed{ui, m_orbWin, m_orbCode, "11302", {}, {}, {}, {}, {}};
+  MediaWindow window(boxed);
+  ui.window = &window;
+  const auto send = [&](QEvent::Type type) {
+    QEvent event(type);
+    QApplication::sendEvent(&window, &event);
+  };
+  send(QEvent::WindowActivate);  // warns; the box takes the focus
+  send(QEvent::WindowActivate);  // the box closed: no second warning
+  EXPECT_EQ(ui.messages().size(), 1U);
+  send(QEvent::WindowDeactivate);  // the user went elsewhere and came back
+  send(QEvent::WindowActivate);
+  EXPECT_EQ(ui.messages().size(), 2U);
+}
+
 TEST_F(MediaWindowTest, TheMenuEntryOpensItWithTheMainMenuOff) {
   app::IniSettingsStore settings(m_dir / "settings.ini");
   ShellServices services;

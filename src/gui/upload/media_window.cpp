@@ -7,7 +7,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QTimer>
 #include <QVBoxLayout>
 
 #include "common/file_helpers.h"
@@ -124,12 +123,18 @@ QPushButton* MediaWindow::button(const QString& objectName) const {
 
 bool MediaWindow::event(QEvent* event) {
   const bool handled = QDialog::event(event);
-  if (event->type() == QEvent::WindowActivate && !m_warning) {
-    m_warning = true;
-    upload::MediaRun(m_context.interaction, m_context.orbWin, m_context.orbCode, m_context.period)
-        .warnWhenIncomplete();
-    // The window is activated again when the warning closes; that is not a new activation.
-    QTimer::singleShot(0, this, [this] { m_warning = false; });
+  if (event->type() == QEvent::WindowDeactivate && m_warning) {
+    // The warning's own box took the focus; getting it back is not a new activation.
+    m_skipActivation = true;
+  } else if (event->type() == QEvent::WindowActivate) {
+    if (m_warning || m_skipActivation) {
+      m_skipActivation = false;
+    } else {
+      m_warning = true;
+      upload::MediaRun(m_context.interaction, m_context.orbWin, m_context.orbCode, m_context.period)
+          .warnWhenIncomplete();
+      m_warning = false;
+    }
   }
   return handled;
 }

@@ -53,8 +53,10 @@ class MediaWindow : public QDialog {
   QPushButton* m_exclude;
   QPushButton* m_excludeAll;
   QPushButton* m_create;
-  // Set while the completeness warning is up, so closing it does not warn again.
+  // Set while the completeness warning is up, and when its box took the focus, so closing it
+  // does not warn again.
   bool m_warning = false;
+  bool m_skipActivation = false;
 };
 
 }  // namespace athup::gui
