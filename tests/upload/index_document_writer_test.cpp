@@ -149,6 +149,25 @@ TEST_F(IndexDocumentWriterTest, WritesTheCategoriesInOrderAndReplacesOldDocument
   EXPECT_EQ(std::distance(fs::directory_iterator(out), fs::directory_iterator()), 3);
 }
 
+TEST_F(IndexDocumentWriterTest, WritesWithoutAReturnUploadTable) {
+  // A period folder the filing program never uploaded a return from.
+  store::Database bare;
+  fs::create_directories(dir / "bare");
+  bare.open("ORBWIN", dir / "bare");
+  SystemClock clock;
+  ASSERT_TRUE(store::preparePeriodTables(bare, {dir / "run.log", clock}).empty());
+  bare.execute("INSERT INTO ORBDB_ATH_T02 (BAN, FILE_SEQ) VALUES (:B, 'T02000001')", {{"B", kBan}});
+  bare.execute("INSERT INTO ORBDB_ATH_TET (BAN, FILE_SEQ) VALUES (:B, 'TET000001')", {{"B", kBan}});
+  for (const char* seq : {"T02000001", "TET000001"}) {
+    bare.execute(
+        "INSERT INTO ORBDB_ATH_FILE (BAN, FILE_SEQ, FILE_NM, FILE_SUB_NM) VALUES (:B, :S, :S, "
+        "'pdf')",
+        {{"B", kBan}, {"S", seq}});
+  }
+  EXPECT_EQ(writeIndexDocuments(bare, kBan, out, kPeriod, {}, {}),
+            std::vector<fs::path>{out / "12345678_02.xml"});
+}
+
 TEST_F(IndexDocumentWriterTest, RefusesAMissingFolderBeforeWriting) {
   addIndexRow("ORBDB_ATH_T02", kBan, "T02000001");
   attach(kBan, "T02000001", "a", "a");

@@ -168,19 +168,23 @@ void MainWindow::openStep(const char* function) {
   notYet(function);
 }
 
-void MainWindow::onEntry() {
-  if (!m_services.openAttachmentEntry) {
-    openStep("附件資料登錄");
+void MainWindow::openStepWith(const std::function<void(QWidget*)>& open, const char* function) {
+  if (!open) {
+    openStep(function);
     return;
   }
   if (m_services.dataModuleReady && !m_services.dataModuleReady()) {
-    m_interaction.showMessage(MessageKind::Error, dataModuleMissingText("附件資料登錄"));
+    m_interaction.showMessage(MessageKind::Error, dataModuleMissingText(function));
     return;
   }
   // The step windows switch the main menu off while they are open.
   enableMainMenu(false);
-  m_services.openAttachmentEntry(this);
+  open(this);
   enableMainMenu(true);
+}
+
+void MainWindow::onEntry() {
+  openStepWith(m_services.openAttachmentEntry, "附件資料登錄");
 }
 
 void MainWindow::onUpload() {
@@ -188,7 +192,7 @@ void MainWindow::onUpload() {
 }
 
 void MainWindow::onMedia() {
-  openStep("媒體檔申報");
+  openStepWith(m_services.openMedia, "媒體檔申報");
 }
 
 void MainWindow::onResult() {

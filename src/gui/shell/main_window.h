@@ -46,6 +46,8 @@ struct ShellServices {
   std::function<void(QWidget* parent)> openAttachmentEntry;
   // A new result window (附件上傳結果查詢), shown as a child window; unset, not available.
   std::function<QWidget*()> makeResultWindow;
+  // Opens the media-file window (媒體檔申報) over the parent; unset, the entry is not available.
+  std::function<void(QWidget* parent)> openMedia;
 };
 
 // The main window: multiple-document area, the main menu, the three-slot status bar and the one
@@ -90,6 +92,8 @@ class MainWindow : public QMainWindow {
   void notYet(const char* function);
   // Opens a step window that needs the data module, or says why it cannot.
   void openStep(const char* function);
+  // Opens a step window through its hook with the main menu off meanwhile, or says why it cannot.
+  void openStepWith(const std::function<void(QWidget*)>& open, const char* function);
 
   void onEntry();
   void onUpload();

@@ -22,6 +22,7 @@
 #include "gui/startup/version_check_window.h"
 #include "gui/support/qt_text.h"
 #include "gui/upload/result_window.h"
+#include "gui/upload/media_window.h"
 
 namespace athup::gui {
 
@@ -111,6 +112,18 @@ ShellServices DesktopProgram::shellServices() {
         ResultWindowContext{m_interaction, m_session->orbWin(), m_session->orbCode(), certificate(),
                             [this] { return app::buildFilingContext(*m_session); },
                             m_session->period().gDataYM, m_session->folders().gHelpPath});
+  };
+  services.openMedia = [this](QWidget* parent) {
+    const IndexWindowContext context{m_interaction,
+                                     m_session->orbWin(),
+                                     m_session->orbCode(),
+                                     m_session->period().gDataYM,
+                                     m_session->folders().gPeriodDefaultPath,
+                                     m_session->folders().gHelpPath,
+                                     m_session->docDir(),
+                                     {},
+                                     {}};
+    MediaWindow::open(context, parent);
   };
   return services;
 }

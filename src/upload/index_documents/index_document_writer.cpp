@@ -31,6 +31,7 @@ struct Category {
   const char* code;
   const char* sql;
   std::vector<Field> fields;
+  bool joinsReturnUpload = false;
 };
 
 // The rows of a category: one per assigned document, so a line with several documents repeats
@@ -87,7 +88,8 @@ const std::array<Category, 3>& categories() {
         {"細稅別", "DATA_TP", FieldForm::AsStored},
         {"總繳代號", "TOTAL_PAID_MK", FieldForm::AsStored},
         {"申報年月日", "FLG_DATE_X7", FieldForm::AsStored},
-        {"影像檔案名稱", nullptr, FieldForm::DocumentName}}},
+        {"影像檔案名稱", nullptr, FieldForm::DocumentName}},
+       true},
   }};
   return list;
 }
@@ -189,7 +191,13 @@ std::vector<std::filesystem::path> writeIndexDocuments(
     throw Error("目的目錄不存在，請先建立!");
   }
   std::vector<std::filesystem::path> written;
+  // A taxpayer who never uploaded a return online (one filing on media, say) may have no
+  // return-upload table at all: its join then has no rows, rather than failing every category.
+  const bool hasReturnUploads = orbWin.tableExists("ORBDB1_LAST_UPLOAD");
   for (const auto& category : categories()) {
+    if (category.joinsReturnUpload && !hasReturnUploads) {
+      continue;
+    }
     store::ResultSet rows = orbWin.query(category.sql, {{"BAN", std::string(ban)}});
     if (rows.empty()) {
       continue;
