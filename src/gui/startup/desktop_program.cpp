@@ -21,8 +21,8 @@
 #include "gui/startup/splash_window.h"
 #include "gui/startup/version_check_window.h"
 #include "gui/support/qt_text.h"
-#include "gui/upload/result_window.h"
 #include "gui/upload/media_window.h"
+#include "gui/upload/result_window.h"
 
 namespace athup::gui {
 
