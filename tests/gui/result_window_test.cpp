@@ -15,6 +15,7 @@
 #include <filesystem>
 
 #include "app/ini_settings_store.h"
+#include "common/errors.h"
 #include "common/text_helpers.h"
 #include "gui/shell/main_window.h"
 #include "gui_fixture.h"
@@ -109,14 +110,36 @@ class ResultWindowTest : public ::testing::Test {
   int m_contextsBuilt = 0;
 };
 
+TEST_F(ResultWindowTest, PrintReceiptsOpensTheBatchPrintingWithTheWindowHeldStill) {
+  ResultWindowContext printing = context();
+  int opened = 0;
+  bool searchEnabledMeanwhile = true;
+  ResultWindow* seen = nullptr;
+  printing.printReceipts = [&](QWidget* parent) {
+    ++opened;
+    seen = qobject_cast<ResultWindow*>(parent);
+    searchEnabledMeanwhile = seen->searchButton()->isEnabled() || seen->printButton()->isEnabled();
+    throw Error("收執聯檔案無法讀取");
+  };
+  ResultWindow window(printing);
+  ASSERT_TRUE(window.printButton()->isEnabled());
+  window.printButton()->click();
+  EXPECT_EQ(opened, 1);
+  EXPECT_EQ(seen, &window);
+  EXPECT_FALSE(searchEnabledMeanwhile);
+  // A failing batch is reported and the window comes back.
+  EXPECT_EQ(m_ui.messages().back(), "收執聯檔案無法讀取");
+  EXPECT_TRUE(window.printButton()->isEnabled());
+  EXPECT_TRUE(window.searchButton()->isEnabled());
+}
+
 TEST_F(ResultWindowTest, CaptionLabelsButtonsAndHelp) {
   ResultWindow window(context());
   EXPECT_EQ(window.windowTitle().toStdString(), "(ORBATH201)附件上傳結果查詢");
   EXPECT_EQ(window.periodLabel()->text().toStdString(), "113年04月");
   EXPECT_EQ(window.banEdit()->maxLength(), 8);
   EXPECT_EQ(window.searchButton()->text().toStdString(), "查詢");
-  EXPECT_FALSE(window.printButton()->isEnabled());
-  EXPECT_FALSE(window.printButton()->toolTip().isEmpty());
+  EXPECT_FALSE(window.printButton()->isEnabled());  // no receipt printing in this context
   EXPECT_EQ(window.helpText()->toPlainText().toStdString(), "line one\nline two");
   EXPECT_TRUE(m_ui.messages().empty());
 

@@ -14,6 +14,7 @@
 #include "common/connectivity.h"
 #include "gui/dialogs/message_box.h"
 #include "gui/index/attachment_entry.h"
+#include "gui/receipts/receipt_files_printing.h"
 #include "gui/shell/help_text_window.h"
 #include "gui/shell/text_viewer.h"
 #include "gui/startup/logo_texts.h"
@@ -111,7 +112,10 @@ ShellServices DesktopProgram::shellServices() {
     return new ResultWindow(
         ResultWindowContext{m_interaction, m_session->orbWin(), m_session->orbCode(), certificate(),
                             [this] { return app::buildFilingContext(*m_session); },
-                            m_session->period().gDataYM, m_session->folders().gHelpPath});
+                            m_session->period().gDataYM, m_session->folders().gHelpPath,
+                            [this](QWidget* parent) {
+                              printReceiptFiles(parent, *m_session, m_interaction, {"*.prn"});
+                            }});
   };
   services.openMedia = [this](QWidget* parent) {
     const IndexWindowContext context{m_interaction,

@@ -57,9 +57,7 @@ ResultWindow::ResultWindow(ResultWindowContext context, QWidget* parent)
   m_ban->setMaxLength(8);
   m_search->setObjectName(QStringLiteral("searchButton"));
   m_print->setObjectName(QStringLiteral("printButton"));
-  // Receipts are printed from the receipt files once their printing is in place.
-  m_print->setEnabled(false);
-  m_print->setToolTip(QStringLiteral("收執聯列印尚未提供"));
+  m_print->setEnabled(static_cast<bool>(m_context.printReceipts));
   m_helpButton->setObjectName(QStringLiteral("helpButton"));
   m_helpButton->setToolTip(QStringLiteral("顯示填表說明"));
   m_helpButton->setCheckable(true);
@@ -122,7 +120,21 @@ ResultWindow::ResultWindow(ResultWindowContext context, QWidget* parent)
   });
   connect(m_ban, &QLineEdit::textChanged, this, &ResultWindow::banEdited);
   connect(m_search, &QPushButton::clicked, this, &ResultWindow::search);
+  connect(m_print, &QPushButton::clicked, this, &ResultWindow::printReceipts);
   connect(leave, &QPushButton::clicked, this, &QWidget::close);
+}
+
+void ResultWindow::printReceipts() {
+  // The window stays still while the batch window is open over it.
+  m_print->setEnabled(false);
+  m_body->setEnabled(false);
+  try {
+    m_context.printReceipts(this);
+  } catch (const std::exception& error) {
+    m_context.interaction.showMessage(MessageKind::Error, error.what());
+  }
+  m_body->setEnabled(true);
+  m_print->setEnabled(true);
 }
 
 bool ResultWindow::showTaxpayer(const std::string& ban) {

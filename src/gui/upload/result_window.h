@@ -28,6 +28,8 @@ struct ResultWindowContext {
   std::function<upload::FilingContext()> filingContext;
   std::string period;    // gDataYM
   std::string helpPath;  // gHelpPath
+  // "列印收執聯": the batch printing of the period's receipt files; unset, the button is off.
+  std::function<void(QWidget* parent)> printReceipts = {};
 };
 
 // The result window ((ORBATH201)附件上傳結果查詢): the taxpayer, the search and the grid of the
@@ -56,6 +58,7 @@ class ResultWindow : public QWidget {
 
  private:
   void banEdited(const QString& text);
+  void printReceipts();
   // Looks the taxpayer up (an unknown one is reported) and shows its line; false when unknown.
   bool showTaxpayer(const std::string& ban);
 
