@@ -44,8 +44,6 @@ class RoadTest : public FilingServerTest {
 
   // The context a prepared program would build for the period against the simulator.
   [[nodiscard]] upload::FilingContext context() const;
-  // The run with the standard pre-upload request and index documents.
-  [[nodiscard]] std::unique_ptr<upload::UploadRun> standardRun();
   // The run with a serial issued by the simulator directly and a small index document, for
   // tests of the sending alone.
   [[nodiscard]] std::unique_ptr<upload::UploadRun> sendingRun();

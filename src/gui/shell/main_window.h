@@ -44,6 +44,8 @@ struct ShellServices {
   std::function<int(QDialog&)> runModal;
   // Opens the attachment work (附件資料登錄) over the parent; unset, the entry is not available.
   std::function<void(QWidget* parent)> openAttachmentEntry;
+  // Opens the upload window (附件資料上傳) modally over the parent; unset, not available.
+  std::function<void(QWidget* parent)> openUpload;
 };
 
 // The main window: multiple-document area, the main menu, the three-slot status bar and the one
