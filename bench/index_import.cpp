@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "common/clock.h"
-#include "common/declining_interaction.h"
+#include "common/interaction.h"
 #include "common/file_helpers.h"
 #include "index/flows/assignment_flow.h"
 #include "index/flows/index_import_flow.h"
