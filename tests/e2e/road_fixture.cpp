@@ -33,8 +33,9 @@ void RoadTest::SetUp() {
     store::createFilingProgramTable(m_orbCode, table);
   }
   store::createFilingProgramTable(m_orbWin, store::kLastUploadTable);
-  ASSERT_TRUE(store::preparePeriodTables(m_orbWin, store::CatalogueLog{m_dir / "tables.log", m_clock})
-                  .empty());
+  ASSERT_TRUE(
+      store::preparePeriodTables(m_orbWin, store::CatalogueLog{m_dir / "tables.log", m_clock})
+          .empty());
   store::migrateOwnTables(m_orbWin);
   m_orbCode.execute(
       "INSERT INTO ORBDB1_APPLYER (BAN, BAN_NM_X30, VAT_LOSN_X9, HSN_CD) VALUES (:BAN, "

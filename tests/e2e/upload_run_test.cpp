@@ -4,6 +4,7 @@
 
 #include "app/lookup_reports.h"
 #include "common/big5.h"
+#include "common/file_helpers.h"
 #include "road_fixture.h"
 #include "store/queries/taxpayer_queries.h"
 
@@ -46,7 +47,7 @@ TEST_F(RoadTest, DocumentsThenTheIndexDocumentGoWithTheirFieldsAndAreBackedUp) {
     EXPECT_EQ(files[i].fileNum1, document.fileSeq.substr(5));
     EXPECT_EQ(files[i].fileNum2, "00");
     EXPECT_EQ(readFile(files[i].storedAt), document.content);
-    EXPECT_EQ(readFile(m_backup / kBan / fs::u8path(document.name + "." + document.ext)),
+    EXPECT_EQ(readFile(m_backup / kBan / common::pathFromUtf8(document.name + "." + document.ext)),
               document.content);
   }
   EXPECT_EQ(files[2].fileNum1, "0123");  // FILE_SEQ T02000123, SUB_SEQ 0
@@ -56,10 +57,10 @@ TEST_F(RoadTest, DocumentsThenTheIndexDocumentGoWithTheirFieldsAndAreBackedUp) {
   EXPECT_EQ(index.fileNum1, "");
   EXPECT_EQ(index.fileNum2, "");
   const std::vector<std::string> parts = {
-      "ban",      "certtp",   "passwd",   "version",   "versionDate", "osTp",
-      "clientIp", "yearMon",  "seal",     "updSerial", "fileCd",      "fileNum1",
-      "fileNum2", "fileNo",   "fileTotal", "status",   "fileName",    "fileSubName",
-      "fileSize", "compressSize", "crc",  "seal",      "uploadFile"};
+      "ban",      "certtp",       "passwd",    "version",   "versionDate", "osTp",
+      "clientIp", "yearMon",      "seal",      "updSerial", "fileCd",      "fileNum1",
+      "fileNum2", "fileNo",       "fileTotal", "status",    "fileName",    "fileSubName",
+      "fileSize", "compressSize", "crc",       "seal",      "uploadFile"};
   EXPECT_EQ(index.partNames, parts);
 
   // Nothing stays in the work folder; the backup holds the documents only.
@@ -93,8 +94,7 @@ TEST_F(RoadTest, RefusedSecondFileEndsTheRunWithItsMessage) {
   EXPECT_EQ(outcome.done, -1);
   EXPECT_EQ(m_ui.messages(), std::vector<std::string>{"今日暫停受理"});
   EXPECT_EQ(m_server->ledger().runs().at(0).files.size(), 1U);  // the third was never sent
-  const std::vector<std::string> backups = {"invoice02.jpg",
-                                            fs::u8path("出口報單01.pdf").string()};
+  const std::vector<std::string> backups = {"invoice02.jpg", common::pathFromUtf8("出口報單01.pdf").string()};
   auto sorted = backups;
   std::sort(sorted.begin(), sorted.end());
   EXPECT_EQ(filesIn(m_backup / kBan), sorted);
@@ -115,7 +115,7 @@ TEST_F(RoadTest, TransportFailuresAndMissingDocumentsEndTheRunAndCleanUp) {
   const Case table[] = {
       {"connection dropped in the first upload", [&] { setFault("drop-upload", "2048"); },
        "上傳失敗", 0},
-      {"server answers with a page", [&] { setFault("html-page"); }, "上傳失敗", 0},
+      {"server answers with a page", [&] { setFault("html-page", "", 1); }, "上傳失敗", 0},
       {"document gone from disk", [&] { fs::remove(m_documents[1].path); },
        "上傳中止, 因為找不到檔案:" + m_documents[1].path.string(), 1},
   };
@@ -167,11 +167,13 @@ TEST_F(RoadTest, TheButtonChecksBeforeAnythingIsSent) {
   const Case cases[] = {
       {"no BAN", "   ", [] {}, {"請輸入統一編號"}},
       {"unknown taxpayer", "99999999", [] {}, {"找不到營業人建檔資料"}},
-      {"a row without a document", " " + kBan + " ",
+      {"a row without a document",
+       " " + kBan + " ",
        [&] {
-         m_orbWin.execute("INSERT INTO ORBDB_ATH_T02 (BAN, FILE_SEQ, T02_CRC) VALUES (:B, "
-                          "'T02000999', :C)",
-                          {{"B", kBan}, {"C", kT02Crc}});
+         m_orbWin.execute(
+             "INSERT INTO ORBDB_ATH_T02 (BAN, FILE_SEQ, T02_CRC) VALUES (:B, "
+             "'T02000999', :C)",
+             {{"B", kBan}, {"C", kT02Crc}});
        },
        {"請檢查附件資料登錄是否完整！"}},
   };
@@ -187,8 +189,7 @@ TEST_F(RoadTest, TheButtonChecksBeforeAnythingIsSent) {
     EXPECT_EQ(outcome.ending, UploadOutcome::Ending::NotStarted);
     EXPECT_EQ(m_ui.messages(), c.messages);
   }
-  EXPECT_TRUE(m_server->ledger().runs().empty() ||
-              m_server->ledger().runs().back().files.empty());
+  EXPECT_TRUE(m_server->ledger().runs().empty() || m_server->ledger().runs().back().files.empty());
 }
 
 }  // namespace

@@ -1,3 +1,5 @@
+#include "gui/upload/upload_window.h"
+
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -11,7 +13,6 @@
 
 #include "common/clock.h"
 #include "gui/shell/help_text_window.h"
-#include "gui/upload/upload_window.h"
 #include "store/catalogue/filing_program_tables.h"
 #include "store/catalogue/own_tables.h"
 #include "support/scripted_interaction.h"
@@ -25,8 +26,7 @@ namespace fs = std::filesystem;
 // Records on which thread each text was shown; a question runs the test's hook first.
 class ThreadCheckingInteraction : public athup::testing::ScriptedInteraction {
  public:
-  void showMessage(MessageKind kind, const std::string& text,
-                   const std::string& caption) override {
+  void showMessage(MessageKind kind, const std::string& text, const std::string& caption) override {
     onGuiThread.push_back(QThread::currentThread() == qApp->thread());
     ScriptedInteraction::showMessage(kind, text, caption);
   }
@@ -74,7 +74,10 @@ class UploadWindowTest : public ::testing::Test {
 
   UploadWindowContext context() {
     return UploadWindowContext{
-        m_ui, m_certificate, "11304", (m_dir / "help").string() + "/",
+        m_ui,
+        m_certificate,
+        "11304",
+        (m_dir / "help").string() + "/",
         [this](Interaction& ui, upload::CertificatePort& certificate) {
           ++m_runsMade;
           upload::FilingContext filing;
@@ -88,9 +91,7 @@ class UploadWindowTest : public ::testing::Test {
             return m_serial;
           };
           steps.writeIndexDocuments = [](const std::string&, const fs::path&, const std::string&,
-                                         const std::string&) {
-            return std::vector<fs::path>{};
-          };
+                                         const std::string&) { return std::vector<fs::path>{}; };
           auto run = std::make_unique<upload::UploadRun>(ui, certificate, filing, m_orbWin,
                                                          m_orbCode, std::move(steps));
           run->setTaxpayerLookup([](const std::string&) { return true; });

@@ -1,10 +1,11 @@
+#include "upload/run/upload_fields.h"
+
 #include <gtest/gtest.h>
 
 #include <ctime>
 
 #include "common/big5.h"
 #include "common/errors.h"
-#include "upload/run/upload_fields.h"
 #include "upload/run/upload_run.h"
 
 namespace athup::upload {
@@ -32,15 +33,27 @@ TEST(UploadFields, AreSentInTheServersOrderWithTheirValuesInBig5) {
   f.fileSize = "5000";
   f.compressSize = 4144;
   f.crc = "1B948A57";
-  const std::vector<std::string> expected = {
-      "ban=12345678",   "certtp=1",          "passwd=a b,c",
-      "version=1.05",   "versionDate=1080315", "osTp=2-6.1.55",
-      "clientIp=10.0.0.5", "yearMon=11304",  "seal=MjAyNA==",
-      "updSerial=20240501000001", "fileCd=02", "fileNum1=0123",
-      "fileNum2=00",    "fileNo=3",          "fileTotal=4",
-      "status=I",       "fileName=" + common::utf8ToBig5("出口報單"),
-      "fileSubName=pdf", "fileSize=5000",    "compressSize=4144",
-      "crc=1B948A57"};
+  const std::vector<std::string> expected = {"ban=12345678",
+                                             "certtp=1",
+                                             "passwd=a b,c",
+                                             "version=1.05",
+                                             "versionDate=1080315",
+                                             "osTp=2-6.1.55",
+                                             "clientIp=10.0.0.5",
+                                             "yearMon=11304",
+                                             "seal=MjAyNA==",
+                                             "updSerial=20240501000001",
+                                             "fileCd=02",
+                                             "fileNum1=0123",
+                                             "fileNum2=00",
+                                             "fileNo=3",
+                                             "fileTotal=4",
+                                             "status=I",
+                                             "fileName=" + common::utf8ToBig5("出口報單"),
+                                             "fileSubName=pdf",
+                                             "fileSize=5000",
+                                             "compressSize=4144",
+                                             "crc=1B948A57"};
   EXPECT_EQ(uploadFieldLines(f), expected);
 
   f.fileName = "emoji\xF0\x9F\x98\x80";  // no Big5 form: refused rather than sent mangled

@@ -15,9 +15,7 @@ class GuiThreadCertificate final : public upload::CertificatePort {
 
   void chooseCertType() override;
   [[nodiscard]] const std::string& certType() const override { return m_target.certType(); }
-  [[nodiscard]] const std::string& certPassword() const override {
-    return m_target.certPassword();
-  }
+  [[nodiscard]] const std::string& certPassword() const override { return m_target.certPassword(); }
   [[nodiscard]] std::optional<std::string> makeSeal(std::string_view text,
                                                     const std::string& ban) override;
   [[nodiscard]] std::optional<std::string> makeUploadSeal(std::string_view text) override;

@@ -51,8 +51,8 @@ std::string fileNumberOfSubSequence(std::string_view subSeq) {
 }
 
 std::string sealValues(std::chrono::system_clock::time_point now, std::string_view ban,
-                       std::string_view period, std::string_view successNo,
-                       std::string_view crcT02, std::string_view crcT08) {
+                       std::string_view period, std::string_view successNo, std::string_view crcT02,
+                       std::string_view crcT08) {
   const std::tm parts = common::localTimeParts(now);
   char stamp[32];
   std::snprintf(stamp, sizeof stamp, "%04d%02d%02d%02d%02d%02d", parts.tm_year + 1900,

@@ -8,10 +8,10 @@ namespace athup::upload {
 
 // Where an upload run stands, for a window's counters or a terminal's progress line.
 struct UploadProgress {
-  int done = 0;            // files the server accepted so far; -1 after a refusal
-  int total = 0;           // documents plus one index document per category
-  int indexDocuments = 0;  // of the total
-  bool checked = false;    // the pre-upload checks passed and sending begins
+  int done = 0;                 // files the server accepted so far; -1 after a refusal
+  int total = 0;                // documents plus one index document per category
+  int indexDocuments = 0;       // of the total
+  bool checked = false;         // the pre-upload checks passed and sending begins
   std::uint64_t bytesSent = 0;  // encrypted bytes of the accepted files
   std::string currentFile;      // name.ext of the file being sent, empty between files
 };

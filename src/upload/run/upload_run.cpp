@@ -130,8 +130,7 @@ UploadOutcome UploadRun::run(const std::string& typedBan) {
   }
   store::IndexQueries index(m_orbWin);
   const std::string codes = index.categoryCodes(ban);
-  const int categories =
-      codes.empty() ? 0 : static_cast<int>(common::splitText(codes, ",").size());
+  const int categories = codes.empty() ? 0 : static_cast<int>(common::splitText(codes, ",").size());
   const int total = static_cast<int>(index.fileRowCount(ban)) + categories;
   outcome.total = total;
   if (m_observer) {
@@ -218,7 +217,10 @@ UploadOutcome UploadRun::runUpload(const std::string& ban) {
 void UploadRun::sendCategory(Run& run, const std::string& code, const std::string& table) {
   store::ResultSet rows =
       m_orbWin.query("SELECT * FROM " + table + " A, ORBDB_ATH_FILE B " +
-                         " WHERE A.BAN = B.BAN AND A.FILE_SEQ= B.FILE_SEQ " + " AND A.BAN = :BAN",
+                         " WHERE A.BAN = B.BAN AND A.FILE_SEQ= B.FILE_SEQ " + " AND A.BAN = :BAN" +
+                         // The engine gives no order: index lines in turn, each with its documents
+                         // in the order they were assigned.
+                         " ORDER BY A.FILE_SEQ, CAST(B.SUB_SEQ AS INTEGER)",
                      {{"BAN", run.ban}});
   if (rows.empty()) return;
   int fileNo = 1;
@@ -380,11 +382,10 @@ void UploadRun::backUp(Run& run, const FileToSend& file) {
     try {
       common::createPrivateFolder(folder);
     } catch (const Error&) {
-      m_interaction.showMessage(
-          MessageKind::Error,
-          "無法建立附件上傳備份目錄\"" +
-              common::withTrailingSeparator(common::utf8FromPath(folder)) +
-              "\"！ 請確認您的磁碟機運作正常, 或該目錄尚未被設定為唯讀.");
+      m_interaction.showMessage(MessageKind::Error,
+                                "無法建立附件上傳備份目錄\"" +
+                                    common::withTrailingSeparator(common::utf8FromPath(folder)) +
+                                    "\"！ 請確認您的磁碟機運作正常, 或該目錄尚未被設定為唯讀.");
       return;
     }
   }

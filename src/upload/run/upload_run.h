@@ -68,7 +68,8 @@ class UploadRun {
   [[nodiscard]] UploadOutcome runUpload(const std::string& ban);
 
   static constexpr const char* kNoBanMessage = "請輸入統一編號";
-  static constexpr const char* kTransferFailedMessage = "資料傳輸失敗，連線失敗，請確認網路連線狀況";
+  static constexpr const char* kTransferFailedMessage =
+      "資料傳輸失敗，連線失敗，請確認網路連線狀況";
 
   // The message of a run the user stopped.
   [[nodiscard]] static std::string stoppedMessage(int accepted);
