@@ -94,7 +94,8 @@ TEST_F(RoadTest, RefusedSecondFileEndsTheRunWithItsMessage) {
   EXPECT_EQ(outcome.done, -1);
   EXPECT_EQ(m_ui.messages(), std::vector<std::string>{"今日暫停受理"});
   EXPECT_EQ(m_server->ledger().runs().at(0).files.size(), 1U);  // the third was never sent
-  const std::vector<std::string> backups = {"invoice02.jpg", common::pathFromUtf8("出口報單01.pdf").string()};
+  const std::vector<std::string> backups = {"invoice02.jpg",
+                                            common::pathFromUtf8("出口報單01.pdf").string()};
   auto sorted = backups;
   std::sort(sorted.begin(), sorted.end());
   EXPECT_EQ(filesIn(m_backup / kBan), sorted);
@@ -111,9 +112,14 @@ TEST_F(RoadTest, TransportFailuresAndMissingDocumentsEndTheRunAndCleanUp) {
     std::string messageStart;
     int accepted;
   };
-  addThreeDocuments();
+  // A first document large enough that the cut comes while it is still being sent.
+  std::string noise(300000, '\0');
+  unsigned state = 12345;
+  for (char& byte : noise) byte = static_cast<char>((state = state * 1103515245U + 12345U) >> 24);
+  addDocument("T02000121", "0", "scan01", "pdf", noise);
+  addDocument("T02000122", "0", "scan02", "pdf", "second");
   const Case table[] = {
-      {"connection dropped in the first upload", [&] { setFault("drop-upload", "2048"); },
+      {"connection dropped in the first upload", [&] { setFault("drop-upload", "4096"); },
        "上傳失敗", 0},
       {"server answers with a page", [&] { setFault("html-page", "", 1); }, "上傳失敗", 0},
       {"document gone from disk", [&] { fs::remove(m_documents[1].path); },
