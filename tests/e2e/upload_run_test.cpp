@@ -145,20 +145,35 @@ TEST_F(RoadTest, TransportFailuresAndMissingDocumentsEndTheRunAndCleanUp) {
   EXPECT_EQ(transportFailures, 2);
 }
 
-TEST_F(RoadTest, StopBetweenFilesEndsWithTheCountAccepted) {
+TEST_F(RoadTest, AStopEndsTheRunWithTheCountAccepted) {
   addThreeDocuments();
-  auto run = sendingRun();
-  run->setObserver([&](const upload::UploadProgress& p) {
-    if (p.done == 2) run->requestStop();
-  });
+  struct Case {
+    const char* what;
+    std::function<bool(const upload::UploadProgress&)> stopWhen;
+    int accepted;
+  };
+  const Case cases[] = {
+      {"between the second and the third file",
+       [](const upload::UploadProgress& p) { return p.done == 2; }, 2},
+      {"while the first file is on its way",
+       [](const upload::UploadProgress& p) { return !p.currentFile.empty(); }, 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    m_ui.shown.clear();
+    auto run = sendingRun();
+    run->setObserver([&](const upload::UploadProgress& p) {
+      if (c.stopWhen(p)) run->requestStop();
+    });
 
-  const UploadOutcome outcome = run->runUpload(kBan);
+    const UploadOutcome outcome = run->runUpload(kBan);
 
-  EXPECT_EQ(outcome.ending, UploadOutcome::Ending::Stopped);
-  EXPECT_EQ(outcome.done, 2);
-  EXPECT_EQ(m_ui.messages(), std::vector<std::string>{"已停止上傳，已上傳 2 個檔案，其餘未上傳。"});
-  EXPECT_EQ(m_server->ledger().runs().at(0).files.size(), 2U);
-  EXPECT_TRUE(filesIn(m_work).empty());
+    EXPECT_EQ(outcome.ending, UploadOutcome::Ending::Stopped);
+    EXPECT_EQ(outcome.done, c.accepted);
+    EXPECT_EQ(m_ui.messages(), std::vector<std::string>{UploadRun::stoppedMessage(c.accepted)});
+    EXPECT_EQ(m_server->ledger().runs().back().files.size(), static_cast<std::size_t>(c.accepted));
+    EXPECT_TRUE(filesIn(m_work).empty());
+  }
 }
 
 TEST_F(RoadTest, TheButtonChecksBeforeAnythingIsSent) {
