@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "common/clock.h"
-#include "common/interaction.h"
 #include "common/file_helpers.h"
+#include "common/interaction.h"
 #include "index/flows/assignment_flow.h"
 #include "index/flows/index_import_flow.h"
 #include "index/flows/upload_limit.h"

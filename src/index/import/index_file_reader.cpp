@@ -1,5 +1,8 @@
 #include "index/import/index_file_reader.h"
 
+#include <algorithm>
+#include <variant>
+
 #include "common/big5.h"
 #include "index/import/filing_layouts.h"
 #include "index/import/signed_zoned.h"
@@ -10,6 +13,8 @@ namespace athup::index {
 namespace {
 
 constexpr std::int64_t kProgressStep = 1000;
+// The widest row (T08) with its FILE_SEQ and checksum columns: a row is never reallocated.
+constexpr std::size_t kMostColumns = 17;
 
 std::string trimTrailingBlanks(std::string text) {
   const auto end = text.find_last_not_of(' ');
@@ -33,20 +38,26 @@ std::string rawCopy(const std::string& record, std::size_t from, std::size_t to)
   return record.substr(from, to - from);
 }
 
+bool isAscii(const std::string& text) {
+  return std::all_of(text.begin(), text.end(),
+                     [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+// Only texts with Big5 characters need converting; most fields of a filing file are ASCII.
 void convertTextsToUtf8(std::vector<store::Params>& rows) {
+  std::vector<store::Value*> values;
   std::vector<std::string> texts;
   for (auto& row : rows) {
     for (auto& param : row) {
-      if (param.value.isText()) texts.push_back(param.value.asText());
+      const auto* text = std::get_if<std::string>(&param.value.data());
+      if (text != nullptr && !isAscii(*text)) {
+        values.push_back(&param.value);
+        texts.push_back(*text);
+      }
     }
   }
   common::big5ToUtf8Each(texts);
-  std::size_t next = 0;
-  for (auto& row : rows) {
-    for (auto& param : row) {
-      if (param.value.isText()) param.value = store::Value(std::move(texts[next++]));
-    }
-  }
+  for (std::size_t i = 0; i < values.size(); ++i) *values[i] = store::Value(std::move(texts[i]));
 }
 
 std::string fileSeqOf(std::string_view type, std::int64_t number) {
@@ -68,6 +79,7 @@ double zonedValue(const RecordReader& reader, std::string_view name,
 
 store::Params t02Row(const RecordReader& reader) {
   store::Params row;
+  row.reserve(kMostColumns);
   for (const char* name :
        {"BAN", "HSN_CD", "VAT_LOSN_X9", "DATA_YYMM_X5", "INVO_YM", "INVO_TRACK", "BUYER_BAN",
         "EXPORT_MODE", "PCTS_MODE", "BILL_OF_SIGHT_TP", "BILL_OF_SIGHT_NO"}) {
@@ -81,6 +93,7 @@ store::Params t02Row(const RecordReader& reader) {
 
 store::Params t08Row(const RecordReader& reader, std::vector<std::string>& warnings) {
   store::Params row;
+  row.reserve(kMostColumns);
   for (const char* name : {"BL_YR", "BL_MM", "HSN_CD", "BAN", "VAT_LOSN_X9"}) {
     row.push_back({name, charValue(reader, name)});
   }
@@ -100,6 +113,7 @@ store::Params t08Row(const RecordReader& reader, std::vector<std::string>& warni
 
 store::Params tetRow(const RecordReader& reader) {
   store::Params row;
+  row.reserve(kMostColumns);
   for (const char* name :
        {"BAN", "HSN_CD", "VAT_LOSN_X9", "DATA_YYMM_X5", "DATA_TP", "FLG_TMS", "TOTAL_PAID_MK"}) {
     row.push_back({name, charValue(reader, name)});
@@ -124,6 +138,7 @@ std::vector<store::Params> readIndexFile(const std::filesystem::path& file, std:
   openFilingFile(reader, file, type);
   std::vector<store::Params> rows;
   const std::int64_t total = reader.recordCount();
+  rows.reserve(static_cast<std::size_t>(total));
   const std::string crcColumn = std::string(type) + "_CRC";
   std::int64_t number = 1;
   for (std::int64_t i = 0; i < total; ++i) {
