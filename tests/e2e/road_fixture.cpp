@@ -1,13 +1,13 @@
 #include "road_fixture.h"
 
 #include <algorithm>
-#include <fstream>
 
 #include "common/big5.h"
 #include "common/run_log.h"
 #include "security/codecs/file_checksum.h"
 #include "store/catalogue/filing_program_tables.h"
 #include "store/catalogue/own_tables.h"
+#include "upload/index_documents/index_document_writer.h"
 
 namespace athup::testing {
 
@@ -130,16 +130,9 @@ std::unique_ptr<upload::UploadRun> RoadTest::sendingRun() {
     serial.uploadDate = "20240501093015";
     return serial;
   };
-  steps.writeIndexDocuments = [](const std::string& ban, const fs::path& folder,
-                                 const std::string& serial, const std::string&) {
-    std::vector<fs::path> written;
-    for (const char* code : {"02"}) {
-      written.push_back(folder / (ban + "_" + code + ".xml"));
-      std::ofstream(written.back(), std::ios::binary)
-          << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<附件索引><上傳序號>" << serial
-          << "</上傳序號></附件索引>\r\n";
-    }
-    return written;
+  steps.writeIndexDocuments = [this](const std::string& ban, const fs::path& folder,
+                                     const std::string& serial, const std::string& date) {
+    return upload::writeIndexDocuments(m_orbWin, ban, folder, kYearMon, serial, date);
   };
   return std::make_unique<upload::UploadRun>(m_ui, *m_certificate, context(), m_orbWin, m_orbCode,
                                              std::move(steps));

@@ -56,6 +56,9 @@ TEST_F(RoadTest, DocumentsThenTheIndexDocumentGoWithTheirFieldsAndAreBackedUp) {
   EXPECT_EQ(index.fileSubName, "xml");
   EXPECT_EQ(index.fileNum1, "");
   EXPECT_EQ(index.fileNum2, "");
+  const std::string indexDocument = readFile(index.storedAt);  // UTF-8
+  EXPECT_NE(indexDocument.find("<明細筆數>3</明細筆數>"), std::string::npos);
+  EXPECT_NE(indexDocument.find("<上傳序號>" + runs[0].serial + "</上傳序號>"), std::string::npos);
   const std::vector<std::string> parts = {
       "ban",      "certtp",       "passwd",    "version",   "versionDate", "osTp",
       "clientIp", "yearMon",      "seal",      "updSerial", "fileCd",      "fileNum1",
