@@ -119,6 +119,10 @@ upload::FilingContext RoadTest::context() const {
   return context;
 }
 
+std::unique_ptr<upload::UploadRun> RoadTest::standardRun() {
+  return std::make_unique<upload::UploadRun>(m_ui, *m_certificate, context(), m_orbWin, m_orbCode);
+}
+
 std::unique_ptr<upload::UploadRun> RoadTest::sendingRun() {
   // The password the pre-upload request would have asked for.
   m_ui.choices.push_back(kPassword);

@@ -44,6 +44,8 @@ class RoadTest : public FilingServerTest {
 
   // The context a prepared program would build for the period against the simulator.
   [[nodiscard]] upload::FilingContext context() const;
+  // The run with the standard pre-upload request and index documents.
+  [[nodiscard]] std::unique_ptr<upload::UploadRun> standardRun();
   // The run with a serial issued by the simulator directly (the password already given), for
   // tests of the sending alone.
   [[nodiscard]] std::unique_ptr<upload::UploadRun> sendingRun();

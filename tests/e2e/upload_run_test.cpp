@@ -85,6 +85,43 @@ TEST_F(RoadTest, DocumentsThenTheIndexDocumentGoWithTheirFieldsAndAreBackedUp) {
   EXPECT_EQ(seen.back().bytesSent, compressed);
 }
 
+TEST_F(RoadTest, TheButtonRunsTheWholeUploadAfterThePreUploadRequest) {
+  addThreeDocuments();
+  m_ui.choices.push_back(kPassword);  // certificate type 1 is the list's first item
+  store::TaxpayerQueries taxpayers(m_orbCode);
+  auto run = standardRun();
+  run->setTaxpayerLookup([&](const std::string& ban) {
+    return app::findTaxpayerOrReport(taxpayers, m_ui, ban).has_value();
+  });
+
+  const UploadOutcome outcome = run->run(kBan);
+
+  EXPECT_EQ(outcome.ending, UploadOutcome::Ending::Completed);
+  EXPECT_EQ(outcome.done, 4);
+  EXPECT_EQ(m_ui.messages(), std::vector<std::string>{UploadRun::completedMessage(kBan)});
+  const auto runs = m_server->ledger().runs();
+  ASSERT_EQ(runs.size(), 1U);
+  ASSERT_EQ(runs[0].files.size(), 4U);
+  EXPECT_NE(readFile(runs[0].files[3].storedAt).find("<上傳序號>" + runs[0].serial + "</上傳序號>"),
+            std::string::npos);
+  EXPECT_TRUE(filesIn(m_work).empty());
+}
+
+TEST_F(RoadTest, ARefusedPreUploadRequestSendsNothing) {
+  addThreeDocuments();
+  setFault("daily-maximum");
+  m_ui.choices.push_back(kPassword);
+
+  const UploadOutcome outcome = standardRun()->runUpload(kBan);
+
+  EXPECT_EQ(outcome.ending, UploadOutcome::Ending::Failed);
+  EXPECT_EQ(outcome.done, -1);
+  EXPECT_EQ(m_ui.messages().size(), 1U);
+  for (const auto& run : m_server->ledger().runs()) EXPECT_TRUE(run.files.empty());
+  EXPECT_TRUE(filesIn(m_work).empty());
+  EXPECT_TRUE(filesIn(m_backup / kBan).empty());
+}
+
 TEST_F(RoadTest, RefusedSecondFileEndsTheRunWithItsMessage) {
   addThreeDocuments();
   // An earlier run's backup is replaced, not added to.

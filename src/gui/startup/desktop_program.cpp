@@ -5,6 +5,8 @@
 #include <QPixmap>
 #include <QTimer>
 
+#include "app/filing_context_builder.h"
+#include "app/lookup_reports.h"
 #include "app/period_input.h"
 #include "app/shared_doc_dir.h"
 #include "app/startup_rules.h"
@@ -13,6 +15,7 @@
 #include "common/connectivity.h"
 #include "gui/dialogs/message_box.h"
 #include "gui/index/attachment_entry.h"
+#include "gui/index/file_selection_dialog.h"
 #include "gui/shell/help_text_window.h"
 #include "gui/shell/text_viewer.h"
 #include "gui/startup/logo_texts.h"
@@ -20,6 +23,8 @@
 #include "gui/startup/splash_window.h"
 #include "gui/startup/version_check_window.h"
 #include "gui/support/qt_text.h"
+#include "gui/upload/upload_window.h"
+#include "store/queries/taxpayer_queries.h"
 
 namespace athup::gui {
 
@@ -37,6 +42,7 @@ DesktopProgram::DesktopProgram(app::Environment environment, app::ProgramLocatio
                           app::sharedDocDir(m_environment),
                           m_environment.tempFolder()};
   m_session = std::make_unique<app::AppSession>(std::move(setup));
+  m_certificate = std::make_unique<app::CertificateSession>(m_interaction, m_card, m_settings);
 }
 
 DesktopProgram::~DesktopProgram() = default;
@@ -104,7 +110,33 @@ ShellServices DesktopProgram::shellServices() {
                                      {}};
     AttachmentEntry::open(context, parent);
   };
+  services.openUpload = [this](QWidget* parent) { openUpload(parent); };
   return services;
+}
+
+void DesktopProgram::openUpload(QWidget* parent) {
+  UploadWindowContext context{
+      m_interaction,
+      *m_certificate,
+      m_session->period().gDataYM,
+      m_session->folders().gHelpPath,
+      [this](Interaction& ui, upload::CertificatePort& certificate) {
+        auto run = std::make_unique<upload::UploadRun>(ui, certificate,
+                                                       app::buildFilingContext(*m_session),
+                                                       m_session->orbWin(), m_session->orbCode());
+        run->setTaxpayerLookup([this, &ui](const std::string& ban) {
+          store::TaxpayerQueries taxpayers(m_session->orbCode());
+          return app::findTaxpayerOrReport(taxpayers, ui, ban).has_value();
+        });
+        return run;
+      },
+      [this](QWidget* owner) -> std::optional<std::string> {
+        FileSelectionDialog dialog(m_settings, m_session->folders().gPeriodDefaultPath, owner);
+        if (dialog.exec() != QDialog::Accepted || dialog.folder().empty()) return std::nullopt;
+        return dialog.folder();
+      }};
+  UploadWindow window(std::move(context), parent);
+  (void)window.exec();
 }
 
 void DesktopProgram::openVersionCheck(QWidget* parent) {

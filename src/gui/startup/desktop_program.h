@@ -4,11 +4,13 @@
 #include <memory>
 
 #include "app/app_session.h"
+#include "app/certificate_session.h"
 #include "app/environment.h"
 #include "app/ini_settings_store.h"
 #include "common/clock.h"
 #include "gui/qt_interaction.h"
 #include "gui/shell/main_window.h"
+#include "security/certificates/card_client.h"
 
 class QDialog;
 class QWidget;
@@ -43,6 +45,8 @@ class DesktopProgram {
   [[nodiscard]] std::unique_ptr<QDialog> makePeriodWindow(QWidget* parent);
   // Asks the filing server for the current version and shows the version-check window.
   void openVersionCheck(QWidget* parent);
+  // The upload window (附件資料上傳) over the parent, modally.
+  void openUpload(QWidget* parent);
   [[nodiscard]] ShellServices shellServices();
   static void useProgramTitle();
 
@@ -51,6 +55,9 @@ class DesktopProgram {
   SystemClock m_clock;
   QtInteraction m_interaction;
   std::unique_ptr<app::AppSession> m_session;
+  security::NoCardClient m_card;
+  // The certificate choices stay for the rest of the program's run.
+  std::unique_ptr<app::CertificateSession> m_certificate;
   std::unique_ptr<MainWindow> m_mainForm;
 };
 
