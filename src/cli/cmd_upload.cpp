@@ -84,8 +84,8 @@ int runUpload(CommandContext& context) {
 
 const CommandRegistration kRegistration{Command{
     "upload",
-    "  athup-cli upload --period YYY/MM --ban BAN --cert-type 1|2\n"
-    "                   (--password-file F | --pin-file F) [--test-card]\n"
+    "  athup-cli upload --period YYY/MM --ban BAN --cert-type 1|2 "
+    "(--password-file F | --pin-file F) [--test-card]\n"
     "      Check the taxpayer's index as the upload does, then send every assigned document\n"
     "      and each category's index document to the filing server (settings ath_upd, trusted\n"
     "      through ca_file). Type 1 reads the account password, type 2 the card PIN from the\n"
