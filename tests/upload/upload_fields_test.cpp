@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <ctime>
-
 #include "common/big5.h"
 #include "common/errors.h"
 #include "upload/run/upload_run.h"
@@ -71,20 +69,6 @@ TEST(UploadFields, FileNumbersComeFromTheSequences) {
   for (const auto& [subSeq, number] : subSequences) {
     EXPECT_EQ(fileNumberOfSubSequence(subSeq), number) << subSeq;
   }
-}
-
-TEST(UploadFields, SealValuesStartWithTheLocalTimeAndKeepEmptyValues) {
-  std::tm parts{};
-  parts.tm_year = 2024 - 1900;
-  parts.tm_mon = 4;
-  parts.tm_mday = 1;
-  parts.tm_hour = 9;
-  parts.tm_min = 30;
-  parts.tm_sec = 16;
-  parts.tm_isdst = -1;
-  const auto when = std::chrono::system_clock::from_time_t(std::mktime(&parts));
-  EXPECT_EQ(sealValues(when, "12345678", "11304", "A1234567", "1A2B3C", ""),
-            "20240501093016,12345678,11304,A1234567,1A2B3C,");
 }
 
 TEST(UploadRunTexts, StoppedAndCompletedMessages) {

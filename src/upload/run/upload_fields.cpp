@@ -1,10 +1,6 @@
 #include "upload/run/upload_fields.h"
 
-#include <cstdio>
-#include <ctime>
-
 #include "common/big5.h"
-#include "common/local_time.h"
 
 namespace athup::upload {
 
@@ -48,21 +44,6 @@ std::string fileNumberOfSubSequence(std::string_view subSeq) {
   std::string padded(subSeq);
   while (padded.size() < 2) padded.insert(padded.begin(), '0');
   return padded;
-}
-
-std::string sealValues(std::chrono::system_clock::time_point now, std::string_view ban,
-                       std::string_view period, std::string_view successNo, std::string_view crcT02,
-                       std::string_view crcT08) {
-  const std::tm parts = common::localTimeParts(now);
-  char stamp[32];
-  std::snprintf(stamp, sizeof stamp, "%04d%02d%02d%02d%02d%02d", parts.tm_year + 1900,
-                parts.tm_mon + 1, parts.tm_mday, parts.tm_hour, parts.tm_min, parts.tm_sec);
-  std::string text = stamp;
-  for (const std::string_view value : {ban, period, successNo, crcT02, crcT08}) {
-    text += ',';
-    text += value;
-  }
-  return text;
 }
 
 }  // namespace athup::upload

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <chrono>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -40,12 +39,5 @@ struct UploadFileFields {
 [[nodiscard]] std::string fileNumberOfSequence(std::string_view fileSeq);
 // SUB_SEQ left-padded with "0" to two characters ("0" -> "00", "12" -> "12").
 [[nodiscard]] std::string fileNumberOfSubSequence(std::string_view subSeq);
-
-// The six values every seal covers: local date and time "yyyymmddhhnnss", BAN, period, the last
-// upload's success number and its T02 and T08 checksums, joined by ",".
-[[nodiscard]] std::string sealValues(std::chrono::system_clock::time_point now,
-                                     std::string_view ban, std::string_view period,
-                                     std::string_view successNo, std::string_view crcT02,
-                                     std::string_view crcT08);
 
 }  // namespace athup::upload

@@ -16,7 +16,7 @@
 #include "security/cipher/upload_cipher.h"
 #include "security/codecs/file_checksum.h"
 #include "store/queries/index_queries.h"
-#include "store/queries/last_upload_queries.h"
+#include "upload/query/filing_request.h"
 #include "upload/run/scoped_work_files.h"
 #include "upload/run/upload_fields.h"
 #include "upload/tax_communication.h"
@@ -53,9 +53,6 @@ struct UploadRun::Run {
   int indexDocuments = 0;
   bool checked = false;
   std::uint64_t bytesSent = 0;
-  std::string successNo;
-  std::string crcT02;
-  std::string crcT08;
   std::string osText;
   std::string clientIp;
 };
@@ -90,10 +87,6 @@ std::string UploadRun::stoppedMessage(int accepted) {
 
 std::string UploadRun::completedMessage(const std::string& ban) {
   return "統編( " + ban + " )傳檔完成，請至[附件上傳結果查詢]取得上傳狀態．";
-}
-
-std::chrono::system_clock::time_point UploadRun::now() const {
-  return m_context.clock ? m_context.clock->now() : std::chrono::system_clock::now();
 }
 
 void UploadRun::log(const std::string& text) {
@@ -183,10 +176,6 @@ UploadOutcome UploadRun::runUpload(const std::string& ban) {
       (void)common::deleteFilesInFolder(backup, "");
     }
 
-    store::LastUploadQueries lastUpload(m_orbWin);
-    run.successNo = lastUpload.lastUploadSuccessNo(ban, m_context.period);
-    run.crcT02 = lastUpload.lastUploadCrc(ban, "T02", m_context.period);
-    run.crcT08 = lastUpload.lastUploadCrc(ban, "T08", m_context.period);
     run.osText = common::osVersionText();
     run.clientIp = common::localIpText();
     m_communication = std::make_unique<TaxCommunication>(m_context.transport);
@@ -328,8 +317,9 @@ void UploadRun::transfer(Run& run, const FileToSend& file) {
   }
   fields.compressSize = common::fileSizeOf(common::utf8FromPath(enp));
 
+  // The six values of the request seal, the time taken anew, then the file's name and extension.
   const std::string sealText =
-      sealValues(now(), run.ban, m_context.period, run.successNo, run.crcT02, run.crcT08) + "," +
+      FilingRequest(m_context, m_orbWin, m_certificate, m_interaction).sealText(run.ban) + "," +
       file.name + "," + file.ext;
   const std::optional<std::string> seal =
       m_certificate.makeUploadSeal(common::utf8ToBig5(sealText));

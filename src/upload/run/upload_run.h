@@ -87,7 +87,6 @@ class UploadRun {
   void checkStop() const;
   void report(const Run& run, std::string currentFile = {});
   void log(const std::string& text);
-  [[nodiscard]] std::chrono::system_clock::time_point now() const;
 
   Interaction& m_interaction;
   CertificatePort& m_certificate;
