@@ -9,11 +9,11 @@
 #include "app/certificate_session.h"
 #include "app/filing_context_builder.h"
 #include "app/lookup_reports.h"
+#include "cli/certificate_interaction.h"
 #include "cli/command.h"
 #include "cli/index_options.h"
 #include "cli/password_option.h"
 #include "cli/period_session.h"
-#include "cli/upload_interaction.h"
 #include "security/certificates/card_client.h"
 #include "security/certificates/test_card_client.h"
 #include "store/queries/taxpayer_queries.h"
@@ -52,7 +52,7 @@ int runUpload(CommandContext& context) {
     throw UsageError(std::string("--cert-type ") + certType + " takes --" + secretOption + " only");
   const std::string secret = readSecret(*secretFile, context.in);
 
-  UploadInteraction ui(context.err, certType == "1" ? 0 : 1, secret);
+  CertificateInteraction ui(context.err, certType == "1" ? 0 : 1, secret);
   PeriodSession period(options.required("period"), ui);
   app::AppSession& session = period.session();
   session.loadVersion();  // the version the server is told; placeholders without a record

@@ -32,7 +32,10 @@ MainWindow::MainWindow(Interaction& interaction, app::SettingsStore& settings,
   updateCaption();
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() {
+  // Child windows still open are destroyed after this object; their menu switch must not reach it.
+  for (QMdiSubWindow* sub : m_mdi->subWindowList()) disconnect(sub, nullptr, this, nullptr);
+}
 
 std::string MainWindow::notYetAvailableText(const std::string& function) {
   return "本版本尚未提供「" + function + "」功能，將於後續版本開放。";
@@ -199,7 +202,23 @@ void MainWindow::onMedia() {
 }
 
 void MainWindow::onResult() {
-  openStep("附件上傳結果查詢");
+  if (!m_services.makeResultWindow) {
+    openStep("附件上傳結果查詢");
+    return;
+  }
+  if (m_services.dataModuleReady && !m_services.dataModuleReady()) {
+    m_interaction.showMessage(MessageKind::Error, dataModuleMissingText("附件上傳結果查詢"));
+    return;
+  }
+  // Any number may be open; each switches the main menu off while it is created or active and
+  // on again when it closes.
+  QWidget* window = m_services.makeResultWindow();
+  QMdiSubWindow* sub = m_mdi->addSubWindow(window);
+  sub->setAttribute(Qt::WA_DeleteOnClose);
+  connect(sub, &QMdiSubWindow::aboutToActivate, this, [this] { enableMainMenu(false); });
+  connect(sub, &QObject::destroyed, this, [this] { enableMainMenu(true); });
+  enableMainMenu(false);
+  sub->show();
 }
 
 void MainWindow::onChangePeriod() {

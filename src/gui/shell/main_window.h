@@ -46,6 +46,8 @@ struct ShellServices {
   std::function<void(QWidget* parent)> openAttachmentEntry;
   // Opens the upload window (附件資料上傳) modally over the parent; unset, not available.
   std::function<void(QWidget* parent)> openUpload;
+  // A new result window (附件上傳結果查詢), shown as a child window; unset, not available.
+  std::function<QWidget*()> makeResultWindow;
 };
 
 // The main window: multiple-document area, the main menu, the three-slot status bar and the one

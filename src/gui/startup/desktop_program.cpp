@@ -23,6 +23,7 @@
 #include "gui/startup/splash_window.h"
 #include "gui/startup/version_check_window.h"
 #include "gui/support/qt_text.h"
+#include "gui/upload/result_window.h"
 #include "gui/upload/upload_window.h"
 #include "store/queries/taxpayer_queries.h"
 
@@ -42,7 +43,6 @@ DesktopProgram::DesktopProgram(app::Environment environment, app::ProgramLocatio
                           app::sharedDocDir(m_environment),
                           m_environment.tempFolder()};
   m_session = std::make_unique<app::AppSession>(std::move(setup));
-  m_certificate = std::make_unique<app::CertificateSession>(m_interaction, m_card, m_settings);
 }
 
 DesktopProgram::~DesktopProgram() = default;
@@ -110,14 +110,26 @@ ShellServices DesktopProgram::shellServices() {
                                      {}};
     AttachmentEntry::open(context, parent);
   };
+  services.makeResultWindow = [this]() -> QWidget* {
+    return new ResultWindow(
+        ResultWindowContext{m_interaction, m_session->orbWin(), m_session->orbCode(), certificate(),
+                            [this] { return app::buildFilingContext(*m_session); },
+                            m_session->period().gDataYM, m_session->folders().gHelpPath});
+  };
   services.openUpload = [this](QWidget* parent) { openUpload(parent); };
   return services;
+}
+
+app::CertificateSession& DesktopProgram::certificate() {
+  if (!m_certificate)
+    m_certificate = std::make_unique<app::CertificateSession>(m_interaction, m_card, m_settings);
+  return *m_certificate;
 }
 
 void DesktopProgram::openUpload(QWidget* parent) {
   UploadWindowContext context{
       m_interaction,
-      *m_certificate,
+      certificate(),
       m_session->period().gDataYM,
       m_session->folders().gHelpPath,
       [this](Interaction& ui, upload::CertificatePort& certificate) {

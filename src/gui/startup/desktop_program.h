@@ -48,6 +48,8 @@ class DesktopProgram {
   // The upload window (附件資料上傳) over the parent, modally.
   void openUpload(QWidget* parent);
   [[nodiscard]] ShellServices shellServices();
+  // The certificate the user chooses for the queries and uploads of this run.
+  [[nodiscard]] app::CertificateSession& certificate();
   static void useProgramTitle();
 
   app::Environment m_environment;
@@ -56,7 +58,6 @@ class DesktopProgram {
   QtInteraction m_interaction;
   std::unique_ptr<app::AppSession> m_session;
   security::NoCardClient m_card;
-  // The certificate choices stay for the rest of the program's run.
   std::unique_ptr<app::CertificateSession> m_certificate;
   std::unique_ptr<MainWindow> m_mainForm;
 };
