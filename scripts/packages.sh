@@ -5,7 +5,7 @@ ATHUP_PACKAGES=(
   libcpp-httplib-dev libcurl4-openssl-dev libpugixml-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev libgl1-mesa-dev
-  fonts-arphic-ukai fonts-arphic-uming
+  fonts-arphic-ukai fonts-arphic-uming poppler-utils
   qt6-translations-l10n
   openssl xvfb xauth
 )
