@@ -154,7 +154,12 @@ void FileUpload::upload() {
   const auto deadline =
       std::chrono::steady_clock::now() + std::chrono::milliseconds(m_timerInterval);
   std::function<bool()> watchdog;
-  if (armed) watchdog = [deadline] { return std::chrono::steady_clock::now() >= deadline; };
+  if (armed || m_abortCheck) {
+    watchdog = [armed, deadline, this] {
+      return (armed && std::chrono::steady_clock::now() >= deadline) ||
+             (m_abortCheck && m_abortCheck());
+    };
+  }
 
   curl_easy_setopt(curl, CURLOPT_URL, m_uploadUrl.c_str());
   curl_easy_setopt(curl, CURLOPT_MIMEPOST, mime);

@@ -29,6 +29,8 @@ class FileUpload {
   void setOnError(ErrorEvent event) { m_onError = std::move(event); }
   void setOnDoneString(DoneEvent event) { m_onDone = std::move(event); }
   void setRandomSource(RandomSource source) { m_random = std::move(source); }
+  // Asked while an upload transfers; true breaks it off, which ends in the error event.
+  void setAbortCheck(std::function<bool()> check) { m_abortCheck = std::move(check); }
 
   // Test time-out and upload time-out in milliseconds; an upload time-out above 0 also becomes
   // the watchdog interval.
@@ -58,6 +60,7 @@ class FileUpload {
   ErrorEvent m_onError;
   DoneEvent m_onDone;
   RandomSource m_random;
+  std::function<bool()> m_abortCheck;
 
   std::vector<std::string> m_fields;
   std::string m_checkUrl;

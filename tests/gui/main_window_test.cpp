@@ -46,6 +46,7 @@ class MainFormTest : public ::testing::Test {
       return static_cast<PeriodWindow&>(window).terminationRequested();
     };
     services.dataModuleReady = [this] { return m_dataModuleReady; };
+    services.openUpload = m_openUpload;
     services.runModal = [this](QDialog& dialog) {
       ++m_modalRuns;
       if (m_modalAction) m_modalAction(dialog);
@@ -67,6 +68,7 @@ class MainFormTest : public ::testing::Test {
   bool m_dataModuleReady = true;
   int m_modalRuns = 0;
   std::function<void(QDialog&)> m_modalAction;
+  std::function<void(QWidget*)> m_openUpload;
 };
 
 TEST_F(MainFormTest, MenuHasEveryCaptionAndShortcutInOrder) {
@@ -266,6 +268,24 @@ TEST_F(MainFormTest, PeriodChangeCancelEndsTheProgramConfirmDoesNot) {
   form->action("actPeriod")->trigger();
   EXPECT_EQ(m_modalRuns, 3);
   EXPECT_FALSE(form->isVisible());
+}
+
+TEST_F(MainFormTest, UploadOpensFromTheMenuAndTheWorkflowWithTheMenuOff) {
+  std::vector<bool> menuEnabled;
+  MainWindow* owner = nullptr;
+  m_openUpload = [&](QWidget* parent) {
+    EXPECT_EQ(parent, owner);
+    menuEnabled.push_back(owner->topMenus().front()->menuAction()->isEnabled());
+  };
+  auto form = makeForm();
+  owner = form.get();
+  form->show();
+  form->action("actUpload")->trigger();
+  form->openFlow();
+  QTest::mouseClick(form->flowWindow()->area("uploadArea"), Qt::LeftButton);
+  EXPECT_EQ(menuEnabled, (std::vector<bool>{false, false}));
+  EXPECT_TRUE(form->topMenus().front()->menuAction()->isEnabled());
+  EXPECT_TRUE(m_ui.messages().empty());
 }
 
 }  // namespace

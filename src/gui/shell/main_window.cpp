@@ -188,7 +188,17 @@ void MainWindow::onEntry() {
 }
 
 void MainWindow::onUpload() {
-  openStep("附件資料上傳");
+  if (!m_services.openUpload) {
+    openStep("附件資料上傳");
+    return;
+  }
+  if (m_services.dataModuleReady && !m_services.dataModuleReady()) {
+    m_interaction.showMessage(MessageKind::Error, dataModuleMissingText("附件資料上傳"));
+    return;
+  }
+  enableMainMenu(false);
+  m_services.openUpload(this);
+  enableMainMenu(true);
 }
 
 void MainWindow::onMedia() {

@@ -44,6 +44,8 @@ struct ShellServices {
   std::function<int(QDialog&)> runModal;
   // Opens the attachment work (附件資料登錄) over the parent; unset, the entry is not available.
   std::function<void(QWidget* parent)> openAttachmentEntry;
+  // Opens the upload window (附件資料上傳) modally over the parent; unset, not available.
+  std::function<void(QWidget* parent)> openUpload;
   // A new result window (附件上傳結果查詢), shown as a child window; unset, not available.
   std::function<QWidget*()> makeResultWindow;
   // Opens the media-file window (媒體檔申報) over the parent; unset, the entry is not available.

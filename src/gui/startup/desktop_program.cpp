@@ -6,6 +6,7 @@
 #include <QTimer>
 
 #include "app/filing_context_builder.h"
+#include "app/lookup_reports.h"
 #include "app/period_input.h"
 #include "app/shared_doc_dir.h"
 #include "app/startup_rules.h"
@@ -14,6 +15,7 @@
 #include "common/connectivity.h"
 #include "gui/dialogs/message_box.h"
 #include "gui/index/attachment_entry.h"
+#include "gui/index/file_selection_dialog.h"
 #include "gui/receipts/receipt_files_printing.h"
 #include "gui/shell/help_text_window.h"
 #include "gui/shell/text_viewer.h"
@@ -24,6 +26,8 @@
 #include "gui/support/qt_text.h"
 #include "gui/upload/media_window.h"
 #include "gui/upload/result_window.h"
+#include "gui/upload/upload_window.h"
+#include "store/queries/taxpayer_queries.h"
 
 namespace athup::gui {
 
@@ -129,6 +133,7 @@ ShellServices DesktopProgram::shellServices() {
                                      {}};
     MediaWindow::open(context, parent);
   };
+  services.openUpload = [this](QWidget* parent) { openUpload(parent); };
   return services;
 }
 
@@ -136,6 +141,31 @@ app::CertificateSession& DesktopProgram::certificate() {
   if (!m_certificate)
     m_certificate = std::make_unique<app::CertificateSession>(m_interaction, m_card, m_settings);
   return *m_certificate;
+}
+
+void DesktopProgram::openUpload(QWidget* parent) {
+  UploadWindowContext context{
+      m_interaction,
+      certificate(),
+      m_session->period().gDataYM,
+      m_session->folders().gHelpPath,
+      [this](Interaction& ui, upload::CertificatePort& certificate) {
+        auto run = std::make_unique<upload::UploadRun>(ui, certificate,
+                                                       app::buildFilingContext(*m_session),
+                                                       m_session->orbWin(), m_session->orbCode());
+        run->setTaxpayerLookup([this, &ui](const std::string& ban) {
+          store::TaxpayerQueries taxpayers(m_session->orbCode());
+          return app::findTaxpayerOrReport(taxpayers, ui, ban).has_value();
+        });
+        return run;
+      },
+      [this](QWidget* owner) -> std::optional<std::string> {
+        FileSelectionDialog dialog(m_settings, m_session->folders().gPeriodDefaultPath, owner);
+        if (dialog.exec() != QDialog::Accepted || dialog.folder().empty()) return std::nullopt;
+        return dialog.folder();
+      }};
+  UploadWindow window(std::move(context), parent);
+  (void)window.exec();
 }
 
 void DesktopProgram::openVersionCheck(QWidget* parent) {

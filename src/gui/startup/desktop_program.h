@@ -45,6 +45,8 @@ class DesktopProgram {
   [[nodiscard]] std::unique_ptr<QDialog> makePeriodWindow(QWidget* parent);
   // Asks the filing server for the current version and shows the version-check window.
   void openVersionCheck(QWidget* parent);
+  // The upload window (附件資料上傳) over the parent, modally.
+  void openUpload(QWidget* parent);
   [[nodiscard]] ShellServices shellServices();
   // The certificate the user chooses for the queries and uploads of this run.
   [[nodiscard]] app::CertificateSession& certificate();
