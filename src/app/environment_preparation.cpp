@@ -172,6 +172,8 @@ bool AppSession::prepareSteps(std::string_view dataYM, Prepared& next) {
                                     receiptFolder, f.gDbTxtPath, periodDbFolder}) {
     (void)common::removeStaleTemporaryFiles(common::pathFromUtf8(folder));
   }
+  // Working folders of uploads and queries that a crash or a kill ended.
+  (void)common::removeStaleWorkFolders(m_setup.program.writableDir / "TMP");
 
   // Aliases.
   next.aliasesMoved = true;

@@ -29,6 +29,22 @@ bool makeFolder(const std::filesystem::path& folder) {
 #endif
 }
 
+std::filesystem::path makeUniqueFolder(const std::filesystem::path& base, std::string_view prefix) {
+#ifdef _WIN32
+  std::error_code error;
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    const auto candidate =
+        base / (std::string(prefix) + std::to_string(GetTickCount64()) + std::to_string(attempt));
+    if (std::filesystem::create_directory(candidate, error)) return candidate;
+  }
+  throwCannotCreate(base);
+#else
+  std::string pattern = (base / (std::string(prefix) + "XXXXXX")).string();
+  if (::mkdtemp(pattern.data()) == nullptr) throwCannotCreate(base);  // mkdtemp makes it 0700
+  return pattern;
+#endif
+}
+
 }  // namespace
 
 void createPrivateFolder(const std::filesystem::path& folder) {
@@ -49,18 +65,12 @@ PrivateTempFolder::PrivateTempFolder(std::string_view prefix) {
   std::error_code error;
   const auto base = std::filesystem::temp_directory_path(error);
   if (error) throwCannotCreate(std::filesystem::path(std::string(prefix)));
-#ifdef _WIN32
-  for (int attempt = 0; attempt < 100 && m_path.empty(); ++attempt) {
-    const auto candidate =
-        base / (std::string(prefix) + std::to_string(GetTickCount64()) + std::to_string(attempt));
-    if (std::filesystem::create_directory(candidate, error)) m_path = candidate;
-  }
-  if (m_path.empty()) throwCannotCreate(base);
-#else
-  std::string pattern = (base / (std::string(prefix) + "XXXXXX")).string();
-  if (::mkdtemp(pattern.data()) == nullptr) throwCannotCreate(base);  // mkdtemp makes it 0700
-  m_path = pattern;
-#endif
+  m_path = makeUniqueFolder(base, prefix);
+}
+
+PrivateTempFolder::PrivateTempFolder(std::string_view prefix, const std::filesystem::path& parent) {
+  createPrivateFolder(parent);
+  m_path = makeUniqueFolder(parent, prefix);
 }
 
 PrivateTempFolder::~PrivateTempFolder() {

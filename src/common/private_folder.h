@@ -16,6 +16,9 @@ class PrivateTempFolder {
  public:
   // Throws athup::Error 無法建立目錄 "<folder>"。 when no folder can be made.
   explicit PrivateTempFolder(std::string_view prefix);
+  // The same below `parent` (made private first when it is missing): a run's working files get
+  // a folder of their own, so runs at the same time never share a file name.
+  PrivateTempFolder(std::string_view prefix, const std::filesystem::path& parent);
   ~PrivateTempFolder();
   PrivateTempFolder(const PrivateTempFolder&) = delete;
   PrivateTempFolder& operator=(const PrivateTempFolder&) = delete;

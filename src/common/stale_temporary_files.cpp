@@ -9,7 +9,13 @@ namespace athup::common {
 
 namespace fs = std::filesystem;
 
-std::size_t removeStaleTemporaryFiles(const fs::path& folder, std::chrono::seconds minimumAge) {
+namespace {
+
+// Removes the entries of `folder` whose names start with `prefix`, that are of the kind `wanted`
+// accepts (never links) and that were last changed at least `minimumAge` ago.
+template <typename Wanted>
+std::size_t removeStale(const fs::path& folder, std::string_view prefix,
+                        std::chrono::seconds minimumAge, Wanted wanted) {
   std::size_t removed = 0;
   std::error_code error;
   fs::directory_iterator it(folder, error);
@@ -19,16 +25,28 @@ std::size_t removeStaleTemporaryFiles(const fs::path& folder, std::chrono::secon
     if (error) break;
     const fs::path& path = it->path();
     const std::u8string name = path.filename().u8string();
-    if (!std::string(name.begin(), name.end()).starts_with(kTemporaryFilePrefix)) continue;
+    if (!std::string(name.begin(), name.end()).starts_with(prefix)) continue;
     std::error_code itemError;
-    // we only ever create plain files: a folder or a link with our prefix is someone else's
     const auto status = fs::symlink_status(path, itemError);
-    if (itemError || !fs::is_regular_file(status)) continue;
+    if (itemError || !wanted(status)) continue;
     const auto written = fs::last_write_time(path, itemError);
     if (itemError || now - written < minimumAge) continue;
-    if (fs::remove(path, itemError)) ++removed;
+    if (fs::remove_all(path, itemError) > 0 && !itemError) ++removed;
   }
   return removed;
+}
+
+}  // namespace
+
+std::size_t removeStaleTemporaryFiles(const fs::path& folder, std::chrono::seconds minimumAge) {
+  // we only ever create plain files: a folder or a link with our prefix is someone else's
+  return removeStale(folder, kTemporaryFilePrefix, minimumAge,
+                     [](fs::file_status status) { return fs::is_regular_file(status); });
+}
+
+std::size_t removeStaleWorkFolders(const fs::path& folder, std::chrono::seconds minimumAge) {
+  return removeStale(folder, kWorkFolderPrefix, minimumAge,
+                     [](fs::file_status status) { return fs::is_directory(status); });
 }
 
 }  // namespace athup::common

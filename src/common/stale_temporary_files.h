@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <string_view>
 
 namespace athup::common {
 
@@ -15,5 +16,16 @@ inline constexpr std::chrono::minutes kStaleTemporaryAge{60};
 // never touched; a folder that cannot be read removes nothing. Returns how many files were removed.
 std::size_t removeStaleTemporaryFiles(const std::filesystem::path& folder,
                                       std::chrono::seconds minimumAge = kStaleTemporaryAge);
+
+// The name start of the folder a run keeps its working files in (packed and sealed copies, index
+// documents, decoded result files), below the program's TMP folder.
+inline constexpr std::string_view kWorkFolderPrefix = ".athup-run-";
+
+// Removes the working folders of runs (names starting with kWorkFolderPrefix) directly in `folder`,
+// with everything in them, that were last changed at least `minimumAge` ago: what a crashed or
+// killed upload or query left behind. A run that is going on changes its folder with every file.
+// Links and other entries are never touched. Returns how many folders were removed.
+std::size_t removeStaleWorkFolders(const std::filesystem::path& folder,
+                                   std::chrono::seconds minimumAge = kStaleTemporaryAge);
 
 }  // namespace athup::common

@@ -172,6 +172,32 @@ TEST_F(PrepareEnvironmentTest, RemovesTheTemporaryFilesAKilledRunLeft) {
   EXPECT_TRUE(fs::exists(upload / "evidence.pdf"));
 }
 
+TEST_F(PrepareEnvironmentTest, RemovesTheWorkingFoldersOfUploadsACrashEnded) {
+  // Below TMP: a crashed upload's folder with its sealed copy, one of a run going on now, a link
+  // and a file that only look like one; only the crashed run's folder goes.
+  const fs::path work = m_root / "program" / "bin" / "TMP";
+  const fs::path other = m_root / "elsewhere";
+  fs::create_directories(work / ".athup-run-crash" / "inner");
+  fs::create_directories(work / ".athup-run-now");
+  fs::create_directories(other);
+  std::ofstream(work / ".athup-run-crash" / "A01.enp") << "sealed";
+  std::ofstream(work / ".athup-run-crash" / "inner" / "x") << "x";
+  std::ofstream(work / ".athup-run-file") << "plain";
+  std::ofstream(other / "keep") << "keep";
+  fs::create_directory_symlink(other, work / ".athup-run-link");
+  const auto old = fs::file_time_type::clock::now() - std::chrono::minutes(120);
+  for (const char* name : {".athup-run-crash", ".athup-run-file"})
+    fs::last_write_time(work / name, old);
+
+  ASSERT_TRUE(session().prepareEnvironment(checked("11310")));
+
+  EXPECT_FALSE(fs::exists(work / ".athup-run-crash"));
+  EXPECT_TRUE(fs::exists(work / ".athup-run-now"));
+  EXPECT_TRUE(fs::exists(work / ".athup-run-file"));
+  EXPECT_TRUE(fs::is_symlink(work / ".athup-run-link"));
+  EXPECT_TRUE(fs::exists(other / "keep"));
+}
+
 TEST_F(PrepareEnvironmentTest, DatabaseRootFromTheSettings) {
   const std::string own = m_root.path().string() + "/own-db";
   fs::create_directories(own + "/CODE");

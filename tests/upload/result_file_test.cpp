@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 #include <zlib.h>
 
+#include <atomic>
 #include <filesystem>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "common/big5.h"
@@ -208,6 +210,36 @@ TEST_F(ResultFileTest, ListsThatAreNotBase64OfZlibRaiseAndLeaveNoWorkingFile) {
     EXPECT_TRUE(namesIn(places.workFolder).empty()) << list;
     EXPECT_FALSE(fs::exists(receipt())) << list;
   }
+}
+
+TEST_F(ResultFileTest, DecodingsAtTheSameTimeKeepToTheirOwnWorkingFiles) {
+  // Agents query many taxpayers at once, all through the one TMP folder.
+  constexpr int kThreads = 4;
+  constexpr int kRounds = 40;
+  std::vector<std::thread> threads;
+  std::atomic<int> wrong{0};
+  for (int t = 0; t < kThreads; ++t) {
+    threads.emplace_back([&, t] {
+      const std::string name = "T" + std::to_string(t);
+      // Lists of different lengths, so a file read while another decoding writes it shows.
+      std::string text = headerLine("2");
+      for (int i = 0; i <= t * 50; ++i) text += "\r\n" + statusLine("02", name, "pdf", "1");
+      const std::string list = listOf(text);
+      for (int round = 0; round < kRounds; ++round) {
+        try {
+          const DecodedResult decoded = decodeResultList(list, kBan, kApplyYM, places);
+          if (decoded.statusLines.size() != static_cast<std::size_t>(t * 50 + 1) ||
+              parseStatusLine(decoded.statusLines.back()).fileName.substr(0, 2) != name)
+            ++wrong;
+        } catch (const Error&) {
+          ++wrong;
+        }
+      }
+    });
+  }
+  for (auto& thread : threads) thread.join();
+  EXPECT_EQ(wrong.load(), 0);
+  EXPECT_TRUE(namesIn(places.workFolder).empty());
 }
 
 TEST_F(ResultFileTest, AReceiptFileUnderAnotherPasswordRaisesAndLeavesNothingBehind) {

@@ -11,6 +11,7 @@
 #include "common/errors.h"
 #include "common/file_helpers.h"
 #include "common/private_folder.h"
+#include "common/stale_temporary_files.h"
 #include "common/text_helpers.h"
 #include "common/whole_file.h"
 #include "security/archive/inflate_file.h"
@@ -96,14 +97,15 @@ fs::path receiptFilePath(const fs::path& reportFolder, std::string_view ban,
 
 DecodedResult decodeResultList(std::string_view base64List, std::string_view ban,
                                std::string_view applyYM, const ResultFilePlaces& places) {
-  const fs::path b64 = places.workFolder / "_FQuery.b64";
-  const fs::path zip = places.workFolder / "_FQuery.zip";
-  const fs::path dat = places.workFolder / "_FQuery.dat";
-  const RemovedOnExit removed{b64, zip, dat};
   // An answer without a "list" carries no result file: nothing to decode, nothing to keep.
   if (common::trimBlanks(base64List).empty()) return {};
-
-  common::createPrivateFolder(places.workFolder);
+  // The working files lie in a folder of this decoding's own, so queries for other taxpayers at
+  // the same time never overwrite them; it goes with everything in it.
+  const common::PrivateTempFolder work(common::kWorkFolderPrefix, places.workFolder);
+  const fs::path b64 = work.path() / "_FQuery.b64";
+  const fs::path zip = work.path() / "_FQuery.zip";
+  const fs::path dat = work.path() / "_FQuery.dat";
+  const RemovedOnExit removed{b64, zip, dat};
   common::writeFileAtomically(b64, std::string(base64List) + "\r\n");
   {
     std::ifstream in(b64, std::ios::binary);

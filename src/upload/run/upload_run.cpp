@@ -3,13 +3,16 @@
 #include <algorithm>
 #include <cctype>
 #include <exception>
+#include <optional>
 #include <system_error>
+#include <utility>
 
 #include "common/big5.h"
 #include "common/errors.h"
 #include "common/file_helpers.h"
 #include "common/private_folder.h"
 #include "common/run_log.h"
+#include "common/stale_temporary_files.h"
 #include "common/text_helpers.h"
 #include "common/workstation.h"
 #include "security/archive/archive.h"
@@ -42,6 +45,20 @@ std::string lowerAscii(std::string text) {
                  [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
   return text;
 }
+
+// Points the run's working folder at another for a scope, and back.
+class WorkFolderInUse {
+ public:
+  WorkFolderInUse(fs::path& workFolder, fs::path inUse)
+      : m_workFolder(workFolder), m_saved(std::exchange(workFolder, std::move(inUse))) {}
+  ~WorkFolderInUse() { m_workFolder = std::move(m_saved); }
+  WorkFolderInUse(const WorkFolderInUse&) = delete;
+  WorkFolderInUse& operator=(const WorkFolderInUse&) = delete;
+
+ private:
+  fs::path& m_workFolder;
+  fs::path m_saved;
+};
 
 }  // namespace
 
@@ -140,6 +157,20 @@ UploadOutcome UploadRun::run(const std::string& typedBan) {
 }
 
 UploadOutcome UploadRun::runUpload(const std::string& ban) {
+  // This run's working files (copies, archives, sealed files, index documents, the decoded
+  // result) lie in a folder of its own below TMP: runs for other taxpayers at the same time never
+  // meet, the folder goes with the run, and what a crash leaves a later start removes.
+  std::optional<common::PrivateTempFolder> work;
+  try {
+    work.emplace(common::kWorkFolderPrefix, m_context.workFolder);
+  } catch (const std::exception& error) {
+    m_interaction.showMessage(MessageKind::Error, error.what());
+    UploadOutcome failed;
+    failed.ending = UploadOutcome::Ending::Failed;
+    return failed;
+  }
+  const WorkFolderInUse inUse(m_context.workFolder, work->path());
+
   Run run;
   run.ban = ban;
   store::IndexQueries index(m_orbWin);
