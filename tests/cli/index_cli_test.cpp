@@ -12,6 +12,7 @@
 #include "store/catalogue/filing_program_tables.h"
 #include "store/engine/database.h"
 #include "support/temp_dir.h"
+#include "support/workstation_environment.h"
 
 namespace athup::cli {
 namespace {
@@ -23,16 +24,7 @@ namespace fs = std::filesystem;
 class IndexCliTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    for (const char* name : {"HOME", "ATHUP_SETTINGS", "TMPDIR", "ALLUSERSPROFILE", "PUBLIC",
-                             "windir", "XDG_CONFIG_HOME"}) {
-      const char* value = getenv(name);
-      m_saved[name] = value ? std::optional<std::string>(value) : std::nullopt;
-      unsetenv(name);
-    }
-    setenv("HOME", (m_dir / "home").c_str(), 1);
-    setenv("ATHUP_SETTINGS", (m_dir / "settings.ini").c_str(), 1);
-    setenv("TMPDIR", (m_dir / "tmp").c_str(), 1);
-    fs::create_directories(m_dir / "tmp");
+    m_environment.emplace(m_dir.path());
     const fs::path db = m_dir / "home/Documents/fiscus/orb/DB";
     fs::create_directories(db / "CODE");
     fs::create_directories(db / "11302");
@@ -59,21 +51,13 @@ class IndexCliTest : public ::testing::Test {
     m_folder = (m_dir / "filing").string();
   }
 
-  void TearDown() override {
-    for (const auto& [name, value] : m_saved) {
-      if (value) {
-        setenv(name.c_str(), value->c_str(), 1);
-      } else {
-        unsetenv(name.c_str());
-      }
-    }
-  }
+  void TearDown() override { m_environment.reset(); }
 
   CliResult run(std::vector<std::string> args) { return runCaptured(args); }
 
   athup::testing::TempDir m_dir;
   std::string m_folder;
-  std::map<std::string, std::optional<std::string>> m_saved;
+  std::optional<athup::testing::WorkstationEnvironment> m_environment;
 };
 
 TEST_F(IndexCliTest, ImportAssignCheckAndUnassign) {

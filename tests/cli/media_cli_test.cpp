@@ -13,6 +13,7 @@
 #include "store/catalogue/own_tables.h"
 #include "store/engine/database.h"
 #include "support/temp_dir.h"
+#include "support/workstation_environment.h"
 
 namespace athup::cli {
 namespace {
@@ -24,16 +25,7 @@ namespace fs = std::filesystem;
 class MediaCliTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    for (const char* name : {"HOME", "ATHUP_SETTINGS", "TMPDIR", "ALLUSERSPROFILE", "PUBLIC",
-                             "windir", "XDG_CONFIG_HOME"}) {
-      const char* value = getenv(name);
-      m_saved[name] = value ? std::optional<std::string>(value) : std::nullopt;
-      unsetenv(name);
-    }
-    setenv("HOME", (m_dir / "home").c_str(), 1);
-    setenv("ATHUP_SETTINGS", (m_dir / "settings.ini").c_str(), 1);
-    setenv("TMPDIR", (m_dir / "tmp").c_str(), 1);
-    fs::create_directories(m_dir / "tmp");
+    m_environment.emplace(m_dir.path());
     fs::create_directories(m_dest);
     const fs::path db = m_dir / "home/Documents/fiscus/orb/DB";
     fs::create_directories(db / "CODE");
@@ -66,15 +58,7 @@ class MediaCliTest : public ::testing::Test {
     }
   }
 
-  void TearDown() override {
-    for (const auto& [name, value] : m_saved) {
-      if (value) {
-        setenv(name.c_str(), value->c_str(), 1);
-      } else {
-        unsetenv(name.c_str());
-      }
-    }
-  }
+  void TearDown() override { m_environment.reset(); }
 
   CliResult media(std::vector<std::string> bans) {
     std::vector<std::string> args{"media", "--period", "113/02", "--dest", m_dest.string()};
@@ -85,7 +69,7 @@ class MediaCliTest : public ::testing::Test {
   athup::testing::TempDir m_dir;
   fs::path m_dest = m_dir / "media";
   std::map<std::string, fs::path> m_docs;
-  std::map<std::string, std::optional<std::string>> m_saved;
+  std::optional<athup::testing::WorkstationEnvironment> m_environment;
 };
 
 TEST_F(MediaCliTest, WritesCompleteTaxpayersAndReportsFailures) {

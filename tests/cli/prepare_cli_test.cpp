@@ -9,6 +9,7 @@
 
 #include "cli/command.h"
 #include "support/temp_dir.h"
+#include "support/workstation_environment.h"
 
 namespace athup::cli {
 namespace {
@@ -19,28 +20,9 @@ namespace fs = std::filesystem;
 // the process environment back afterwards.
 class PrepareCliTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    for (const char* name : {"HOME", "ATHUP_SETTINGS", "TMPDIR", "ALLUSERSPROFILE", "PUBLIC",
-                             "windir", "XDG_CONFIG_HOME"}) {
-      const char* value = getenv(name);
-      m_saved[name] = value ? std::optional<std::string>(value) : std::nullopt;
-      unsetenv(name);
-    }
-    setenv("HOME", (m_dir / "home").c_str(), 1);
-    setenv("ATHUP_SETTINGS", (m_dir / "settings.ini").c_str(), 1);
-    setenv("TMPDIR", (m_dir / "tmp").c_str(), 1);
-    fs::create_directories(m_dir / "tmp");
-  }
+  void SetUp() override { m_environment.emplace(m_dir.path()); }
 
-  void TearDown() override {
-    for (const auto& [name, value] : m_saved) {
-      if (value) {
-        setenv(name.c_str(), value->c_str(), 1);
-      } else {
-        unsetenv(name.c_str());
-      }
-    }
-  }
+  void TearDown() override { m_environment.reset(); }
 
   int run(std::vector<std::string> args) {
     args.insert(args.begin(), "prepare");
@@ -53,7 +35,7 @@ class PrepareCliTest : public ::testing::Test {
   athup::testing::TempDir m_dir;
   std::ostringstream m_out;
   std::ostringstream m_err;
-  std::map<std::string, std::optional<std::string>> m_saved;
+  std::optional<athup::testing::WorkstationEnvironment> m_environment;
 };
 
 TEST_F(PrepareCliTest, PreparesTheConfiguredFoldersAndPrintsTheValues) {

@@ -12,6 +12,7 @@
 #include "filing_server_fixture.h"
 #include "store/catalogue/filing_program_tables.h"
 #include "store/engine/database.h"
+#include "support/workstation_environment.h"
 
 namespace athup::testing {
 namespace {
@@ -23,16 +24,7 @@ class QueryCliTest : public FilingServerTest {
  protected:
   void SetUp() override {
     FilingServerTest::SetUp();
-    for (const char* name : {"HOME", "ATHUP_SETTINGS", "TMPDIR", "ALLUSERSPROFILE", "PUBLIC",
-                             "windir", "XDG_CONFIG_HOME"}) {
-      const char* value = getenv(name);
-      m_saved[name] = value ? std::optional<std::string>(value) : std::nullopt;
-      unsetenv(name);
-    }
-    setenv("HOME", (m_dir / "home").c_str(), 1);
-    setenv("ATHUP_SETTINGS", (m_dir / "settings.ini").c_str(), 1);
-    setenv("TMPDIR", (m_dir / "tmp").c_str(), 1);
-    fs::create_directories(m_dir / "tmp");
+    m_environment.emplace(m_dir.path());
     app::IniSettingsStore settings(m_dir / "settings.ini");
     settings.writeString(app::kOrbKey, "ath_upd", m_server->baseUrl().substr(8));
     settings.writeString(app::kOrbKey, "ca_file", (m_dir / "ca.pem").string());
@@ -51,13 +43,7 @@ class QueryCliTest : public FilingServerTest {
   }
 
   void TearDown() override {
-    for (const auto& [name, value] : m_saved) {
-      if (value) {
-        setenv(name.c_str(), value->c_str(), 1);
-      } else {
-        unsetenv(name.c_str());
-      }
-    }
+    m_environment.reset();
     FilingServerTest::TearDown();
   }
 
@@ -67,7 +53,7 @@ class QueryCliTest : public FilingServerTest {
     return cli::runCaptured(args, input);
   }
 
-  std::map<std::string, std::optional<std::string>> m_saved;
+  std::optional<athup::testing::WorkstationEnvironment> m_environment;
 };
 
 TEST_F(QueryCliTest, PrintsTheStatusLinesWithEitherCertificate) {

@@ -8,6 +8,7 @@
 #include "app/settings_store.h"
 #include "cli/command.h"
 #include "road_fixture.h"
+#include "support/workstation_environment.h"
 
 namespace athup::testing {
 namespace {
@@ -20,16 +21,7 @@ class UploadCliTest : public RoadTest {
  protected:
   void SetUp() override {
     RoadTest::SetUp();
-    for (const char* name : {"HOME", "ATHUP_SETTINGS", "TMPDIR", "ALLUSERSPROFILE", "PUBLIC",
-                             "windir", "XDG_CONFIG_HOME"}) {
-      const char* value = getenv(name);
-      m_saved[name] = value ? std::optional<std::string>(value) : std::nullopt;
-      unsetenv(name);
-    }
-    setenv("HOME", (m_dir / "home").c_str(), 1);
-    setenv("ATHUP_SETTINGS", (m_dir / "settings.ini").c_str(), 1);
-    setenv("TMPDIR", (m_dir / "tmp").c_str(), 1);
-    fs::create_directories(m_dir / "tmp");
+    m_environment.emplace(m_dir.path());
     m_settings->writeString(app::kOrbKey, "DBPath", (m_dir / "DB").string() + "/");
     m_settings->writeString(app::kOrbKey, "ath_upd",
                             "127.0.0.1:" + std::to_string(m_server->port()));
@@ -37,13 +29,7 @@ class UploadCliTest : public RoadTest {
   }
 
   void TearDown() override {
-    for (const auto& [name, value] : m_saved) {
-      if (value) {
-        setenv(name.c_str(), value->c_str(), 1);
-      } else {
-        unsetenv(name.c_str());
-      }
-    }
+    m_environment.reset();
     RoadTest::TearDown();
   }
 
@@ -57,7 +43,7 @@ class UploadCliTest : public RoadTest {
 
   std::ostringstream m_out;
   std::ostringstream m_err;
-  std::map<std::string, std::optional<std::string>> m_saved;
+  std::optional<athup::testing::WorkstationEnvironment> m_environment;
 };
 
 TEST_F(UploadCliTest, SendsEveryFileWithThePasswordOrTheCard) {
