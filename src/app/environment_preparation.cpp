@@ -172,8 +172,9 @@ bool AppSession::prepareSteps(std::string_view dataYM, Prepared& next) {
                                     receiptFolder, f.gDbTxtPath, periodDbFolder}) {
     (void)common::removeStaleTemporaryFiles(common::pathFromUtf8(folder));
   }
-  // Working folders of uploads and queries that a crash or a kill ended.
+  // Working folders of uploads and queries, and decrypted receipts, that a crash or a kill left.
   (void)common::removeStaleWorkFolders(m_setup.program.writableDir / "TMP");
+  (void)common::removeStaleDecodedReceipts(common::pathFromUtf8(f.gReportPath));
 
   // Aliases.
   next.aliasesMoved = true;

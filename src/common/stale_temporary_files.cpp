@@ -11,11 +11,11 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Removes the entries of `folder` whose names start with `prefix`, that are of the kind `wanted`
+// Removes the entries of `folder` whose names `named` accepts, that are of the kind `wanted`
 // accepts (never links) and that were last changed at least `minimumAge` ago.
-template <typename Wanted>
-std::size_t removeStale(const fs::path& folder, std::string_view prefix,
-                        std::chrono::seconds minimumAge, Wanted wanted) {
+template <typename Named, typename Wanted>
+std::size_t removeStale(const fs::path& folder, Named named, std::chrono::seconds minimumAge,
+                        Wanted wanted) {
   std::size_t removed = 0;
   std::error_code error;
   fs::directory_iterator it(folder, error);
@@ -25,7 +25,7 @@ std::size_t removeStale(const fs::path& folder, std::string_view prefix,
     if (error) break;
     const fs::path& path = it->path();
     const std::u8string name = path.filename().u8string();
-    if (!std::string(name.begin(), name.end()).starts_with(prefix)) continue;
+    if (!named(std::string(name.begin(), name.end()))) continue;
     std::error_code itemError;
     const auto status = fs::symlink_status(path, itemError);
     if (itemError || !wanted(status)) continue;
@@ -40,13 +40,21 @@ std::size_t removeStale(const fs::path& folder, std::string_view prefix,
 
 std::size_t removeStaleTemporaryFiles(const fs::path& folder, std::chrono::seconds minimumAge) {
   // we only ever create plain files: a folder or a link with our prefix is someone else's
-  return removeStale(folder, kTemporaryFilePrefix, minimumAge,
-                     [](fs::file_status status) { return fs::is_regular_file(status); });
+  return removeStale(
+      folder, [](const std::string& name) { return name.starts_with(kTemporaryFilePrefix); },
+      minimumAge, [](fs::file_status status) { return fs::is_regular_file(status); });
 }
 
 std::size_t removeStaleWorkFolders(const fs::path& folder, std::chrono::seconds minimumAge) {
-  return removeStale(folder, kWorkFolderPrefix, minimumAge,
-                     [](fs::file_status status) { return fs::is_directory(status); });
+  return removeStale(
+      folder, [](const std::string& name) { return name.starts_with(kWorkFolderPrefix); },
+      minimumAge, [](fs::file_status status) { return fs::is_directory(status); });
+}
+
+std::size_t removeStaleDecodedReceipts(const fs::path& folder, std::chrono::seconds minimumAge) {
+  return removeStale(
+      folder, [](const std::string& name) { return name.ends_with(kDecodedReceiptSuffix); },
+      minimumAge, [](fs::file_status status) { return fs::is_regular_file(status); });
 }
 
 }  // namespace athup::common

@@ -28,4 +28,12 @@ inline constexpr std::string_view kWorkFolderPrefix = ".athup-run-";
 std::size_t removeStaleWorkFolders(const std::filesystem::path& folder,
                                    std::chrono::seconds minimumAge = kStaleTemporaryAge);
 
+// The name end of a receipt file decrypted for reading or printing, beside the receipt files.
+inline constexpr std::string_view kDecodedReceiptSuffix = ".dprn";
+
+// Removes the decrypted receipt files (plain result files) directly in `folder` that were last
+// written at least `minimumAge` ago: a crash while one was read or printed left it in the clear.
+std::size_t removeStaleDecodedReceipts(const std::filesystem::path& folder,
+                                       std::chrono::seconds minimumAge = kStaleTemporaryAge);
+
 }  // namespace athup::common

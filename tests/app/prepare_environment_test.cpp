@@ -198,6 +198,22 @@ TEST_F(PrepareEnvironmentTest, RemovesTheWorkingFoldersOfUploadsACrashEnded) {
   EXPECT_TRUE(fs::exists(other / "keep"));
 }
 
+TEST_F(PrepareEnvironmentTest, RemovesDecryptedReceiptsACrashLeftInTheClear) {
+  const fs::path report = m_doc + "UpLoad/ATHRpt/11310";
+  fs::create_directories(report);
+  for (const char* name : {"1234567811311.dprn", "1234567811311.prn", "8765432111311.dprn"})
+    std::ofstream(report / name) << "ORB000";
+  const auto old = fs::file_time_type::clock::now() - std::chrono::minutes(90);
+  for (const char* name : {"1234567811311.dprn", "1234567811311.prn"})
+    fs::last_write_time(report / name, old);
+
+  ASSERT_TRUE(session().prepareEnvironment(checked("11310")));
+
+  EXPECT_FALSE(fs::exists(report / "1234567811311.dprn"));
+  EXPECT_TRUE(fs::exists(report / "1234567811311.prn"));   // the receipt file itself stays
+  EXPECT_TRUE(fs::exists(report / "8765432111311.dprn"));  // a print going on right now
+}
+
 TEST_F(PrepareEnvironmentTest, DatabaseRootFromTheSettings) {
   const std::string own = m_root.path().string() + "/own-db";
   fs::create_directories(own + "/CODE");
