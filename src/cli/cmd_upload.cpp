@@ -6,30 +6,17 @@
 #include <ostream>
 #include <string>
 
-#include "app/certificate_session.h"
 #include "app/filing_context_builder.h"
 #include "app/lookup_reports.h"
-#include "cli/certificate_interaction.h"
+#include "cli/certificate_flags.h"
 #include "cli/command.h"
 #include "cli/index_options.h"
-#include "cli/password_option.h"
 #include "cli/period_session.h"
-#include "security/certificates/card_client.h"
-#include "security/certificates/test_card_client.h"
 #include "store/queries/taxpayer_queries.h"
 #include "upload/run/upload_run.h"
 
 namespace athup::cli {
 namespace {
-
-// The first line of the file, or of standard input for "-".
-std::string readSecret(const std::string& file, std::istream& in) {
-  PasswordOption option(PasswordOption::Forms::FileAndStdinOnly);
-  const std::vector<std::string> words = {file == "-" ? "--password" : "--password-file", file};
-  std::size_t i = 0;
-  (void)option.take(words, i);
-  return option.read(in);
-}
 
 // Progress only on a terminal, where the line is rewritten in place.
 bool isTerminal(const std::ostream& err) {
@@ -42,25 +29,12 @@ int runUpload(CommandContext& context) {
   if (!options.words().empty())
     throw UsageError("unexpected argument \"" + options.words()[0] + "\"");
   const std::string ban = options.required("ban");
-  const std::string certType = options.required("cert-type");
-  if (certType != "1" && certType != "2") throw UsageError("--cert-type is 1 or 2");
-  const char* secretOption = certType == "1" ? "password-file" : "pin-file";
-  const auto secretFile = options.value(secretOption);
-  if (!secretFile)
-    throw UsageError(std::string("--cert-type ") + certType + " needs --" + secretOption);
-  if (options.value(certType == "1" ? "pin-file" : "password-file"))
-    throw UsageError(std::string("--cert-type ") + certType + " takes --" + secretOption + " only");
-  const std::string secret = readSecret(*secretFile, context.in);
-
-  CertificateInteraction ui(context.err, certType == "1" ? 0 : 1, secret);
+  CertificateFlags flags(options, context.in, context.err);
+  CertificateInteraction& ui = flags.interaction();
   PeriodSession period(options.required("period"), ui);
   app::AppSession& session = period.session();
   session.loadVersion();  // the version the server is told; placeholders without a record
-  security::NoCardClient noCard;
-  security::TestCardClient testCard;
-  security::CardClient& card =
-      options.flag("test-card") ? static_cast<security::CardClient&>(testCard) : noCard;
-  app::CertificateSession certificate(ui, card, session.settings());
+  app::CertificateSession& certificate = flags.certificate(session.settings());
   upload::UploadRun run(ui, certificate, app::buildFilingContext(session), session.orbWin(),
                         session.orbCode());
   store::TaxpayerQueries taxpayers(session.orbCode());

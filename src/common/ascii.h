@@ -29,6 +29,12 @@ namespace athup::common {
   return isAsciiUpper(c) ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
+// True when every byte is 7-bit ASCII (so the text reads the same in Big5 and UTF-8).
+[[nodiscard]] constexpr bool isAsciiOnly(std::string_view text) {
+  return std::all_of(text.begin(), text.end(),
+                     [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
 // True for a non-empty text of '0'..'9' only (no trimming, no sign).
 [[nodiscard]] constexpr bool isAsciiDigits(std::string_view text) {
   return !text.empty() && std::all_of(text.begin(), text.end(), isAsciiDigit);

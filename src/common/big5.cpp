@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "common/ascii.h"
 #include "common/errors.h"
 
 namespace athup::common {
@@ -197,11 +198,6 @@ namespace {
 
 // Big5 keeps the ASCII bytes as they are, so a text of them needs no converter: most fields of a
 // filing file are digits and letters.
-bool isAsciiOnly(std::string_view text) {
-  return std::all_of(text.begin(), text.end(),
-                     [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-}
-
 }  // namespace
 
 std::string big5ToUtf8(std::string_view big5) {

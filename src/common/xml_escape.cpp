@@ -2,7 +2,7 @@
 
 namespace athup::common {
 
-void appendXmlEscaped(std::string& out, std::string_view text) {
+void appendXmlEscaped(std::string& out, std::string_view text, XmlApostrophe apostrophe) {
   for (const char c : text) {
     switch (c) {
       case '&':
@@ -17,16 +17,19 @@ void appendXmlEscaped(std::string& out, std::string_view text) {
       case '"':
         out += "&quot;";
         break;
+      case '\'':
+        out += apostrophe == XmlApostrophe::Escaped ? "&apos;" : "'";
+        break;
       default:
         out += c;
     }
   }
 }
 
-std::string xmlEscaped(std::string_view text) {
+std::string xmlEscaped(std::string_view text, XmlApostrophe apostrophe) {
   std::string out;
   out.reserve(text.size());
-  appendXmlEscaped(out, text);
+  appendXmlEscaped(out, text, apostrophe);
   return out;
 }
 

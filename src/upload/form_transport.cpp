@@ -1,5 +1,6 @@
 #include "upload/form_transport.h"
 
+#include "common/ascii.h"
 #include "common/errors.h"
 #include "upload/internet_error_text.h"
 
@@ -10,14 +11,6 @@ constexpr const char* kSessionFailed = "開啟連線失敗，請檢查網路連�
 constexpr const char* kConnectFailed = "連線失敗，請檢查網路連線或設定！";
 constexpr const char* kRequestFailed = "資料傳輸錯誤,請確認網路連線狀態";
 constexpr const char* kSendFailed = "資料傳送失敗，請檢查網路連線或設定！";
-
-std::string upperAscii(std::string_view text) {
-  std::string upper(text);
-  for (char& c : upper) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  return upper;
-}
 
 // The text of a failed version request, where two codes read differently from the table.
 std::string versionErrorText(int code) {
@@ -44,10 +37,10 @@ std::string wrongSchemeMessage(std::string_view url) {
 
 RequestTarget splitRequestUrl(std::string_view url) {
   RequestTarget target;
-  if (upperAscii(url.substr(0, 5)) == "HTTPS") {
+  if (common::upperAscii(url.substr(0, 5)) == "HTTPS") {
     target.secure = true;
     url = url.size() > 8 ? url.substr(8) : std::string_view{};
-  } else if (upperAscii(url.substr(0, 4)) == "HTTP") {
+  } else if (common::upperAscii(url.substr(0, 4)) == "HTTP") {
     url = url.size() > 7 ? url.substr(7) : std::string_view{};
   } else {
     throw Error(wrongSchemeMessage(url));

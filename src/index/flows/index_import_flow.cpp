@@ -18,14 +18,6 @@ namespace {
 // Line break inside message texts.
 constexpr const char* kBreak = "\n";
 
-std::string lowerAscii(std::string_view text) {
-  std::string result(text);
-  for (char& c : result) {
-    c = common::toLowerAscii(c);
-  }
-  return result;
-}
-
 }  // namespace
 
 void IndexImportFlow::showWarnings(const std::vector<std::string>& warnings) {
@@ -56,7 +48,8 @@ EditOutcome IndexImportFlow::editCategory(const ImportRequest& request) {
 }
 
 bool IndexImportFlow::importCategory(const ImportRequest& request, bool afterReimportQuestion) {
-  const auto file = findFilingFile(request.folder, request.ban + "." + lowerAscii(request.type));
+  const auto file =
+      findFilingFile(request.folder, request.ban + "." + common::lowerAscii(request.type));
   if (!file) {
     const char* start = request.type == "TET" && afterReimportQuestion
                             ? "輸入的申報檔位置無申報書檔案 ( "

@@ -1,8 +1,8 @@
 #include "index/import/index_file_reader.h"
 
-#include <algorithm>
 #include <variant>
 
+#include "common/ascii.h"
 #include "common/big5.h"
 #include "index/import/filing_layouts.h"
 #include "index/import/signed_zoned.h"
@@ -38,11 +38,6 @@ std::string rawCopy(const std::string& record, std::size_t from, std::size_t to)
   return record.substr(from, to - from);
 }
 
-bool isAscii(const std::string& text) {
-  return std::all_of(text.begin(), text.end(),
-                     [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-}
-
 // Only texts with Big5 characters need converting; most fields of a filing file are ASCII.
 void convertTextsToUtf8(std::vector<store::Params>& rows) {
   std::vector<store::Value*> values;
@@ -50,7 +45,7 @@ void convertTextsToUtf8(std::vector<store::Params>& rows) {
   for (auto& row : rows) {
     for (auto& param : row) {
       const auto* text = std::get_if<std::string>(&param.value.data());
-      if (text != nullptr && !isAscii(*text)) {
+      if (text != nullptr && !common::isAsciiOnly(*text)) {
         values.push_back(&param.value);
         texts.push_back(*text);
       }

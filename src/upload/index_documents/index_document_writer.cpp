@@ -6,6 +6,7 @@
 #include "common/atomic_file.h"
 #include "common/errors.h"
 #include "common/text_helpers.h"
+#include "common/xml_escape.h"
 
 namespace athup::upload {
 
@@ -94,42 +95,15 @@ const std::array<Category, 3>& categories() {
   return list;
 }
 
-// The server's escaping of free text: the apostrophe too, unlike common::xmlEscaped.
-std::string escapedText(std::string_view text) {
-  std::string out;
-  out.reserve(text.size());
-  for (const char c : text) {
-    switch (c) {
-      case '<':
-        out += "&lt;";
-        break;
-      case '>':
-        out += "&gt;";
-        break;
-      case '&':
-        out += "&amp;";
-        break;
-      case '\'':
-        out += "&apos;";
-        break;
-      case '"':
-        out += "&quot;";
-        break;
-      default:
-        out += c;
-    }
-  }
-  return out;
-}
-
 std::string fieldText(const store::ResultSet& rows, const Field& field) {
   switch (field.form) {
     case FieldForm::AsStored:
       return rows.text(field.column);
     case FieldForm::Escaped:
-      return escapedText(rows.text(field.column));
+      return common::xmlEscaped(rows.text(field.column), common::XmlApostrophe::Escaped);
     case FieldForm::TrimmedEscaped:
-      return escapedText(common::trimBlanks(rows.text(field.column)));
+      return common::xmlEscaped(common::trimBlanks(rows.text(field.column)),
+                                common::XmlApostrophe::Escaped);
     case FieldForm::DocumentName:
       return rows.text("FILE_NM") + "." + rows.text("FILE_SUB_NM");
     case FieldForm::YearOfPeriod:

@@ -1,7 +1,6 @@
 #include "upload/result/result_file_decoder.h"
 
 #include <fstream>
-#include <initializer_list>
 #include <sstream>
 #include <system_error>
 #include <vector>
@@ -17,28 +16,12 @@
 #include "security/archive/inflate_file.h"
 #include "security/cipher/crypt_file.h"
 #include "security/codecs/base64.h"
+#include "upload/scoped_work_files.h"
 
 namespace athup::upload {
 namespace {
 
 namespace fs = std::filesystem;
-
-// Removes its files when it goes, whichever way decoding ended.
-class RemovedOnExit {
- public:
-  explicit RemovedOnExit(std::initializer_list<fs::path> files) : m_files(files) {}
-  ~RemovedOnExit() {
-    for (const auto& file : m_files) {
-      std::error_code ignored;  // a file that was never made is no failure
-      fs::remove(file, ignored);
-    }
-  }
-  RemovedOnExit(const RemovedOnExit&) = delete;
-  RemovedOnExit& operator=(const RemovedOnExit&) = delete;
-
- private:
-  std::vector<fs::path> m_files;
-};
 
 // The lines of a Big5 text; CR LF, a lone CR and a lone LF each end a line.
 std::vector<std::string_view> splitLines(std::string_view text) {
@@ -82,7 +65,7 @@ void writeReceiptFile(std::string_view big5Text, std::string_view ban, std::stri
                       const fs::path& reportFolder) {
   common::createPrivateFolder(reportFolder);
   const fs::path plain = reportFolder / common::pathFromUtf8(std::string(ban) + ".dprn");
-  const RemovedOnExit removed{plain};
+  const ScopedWorkFiles removed({plain});
   common::writeFileAtomically(plain, receiptText(big5Text));
   security::cryptFileWithPassword(plain, receiptFilePath(reportFolder, ban, applyYM),
                                   security::CryptMode::Encrypt, ban);
@@ -105,7 +88,6 @@ DecodedResult decodeResultList(std::string_view base64List, std::string_view ban
   const fs::path b64 = work.path() / "_FQuery.b64";
   const fs::path zip = work.path() / "_FQuery.zip";
   const fs::path dat = work.path() / "_FQuery.dat";
-  const RemovedOnExit removed{b64, zip, dat};
   common::writeFileAtomically(b64, std::string(base64List) + "\r\n");
   {
     std::ifstream in(b64, std::ios::binary);
@@ -131,7 +113,7 @@ DecodedResult decodeReceiptFile(const fs::path& receiptFile, std::string_view ba
                                 std::string_view applyYM) {
   const fs::path plain = receiptFile.parent_path() /
                          common::pathFromUtf8(std::string(ban) + std::string(applyYM) + ".dprn");
-  const RemovedOnExit removed{plain};
+  const ScopedWorkFiles removed({plain});
   security::cryptFileWithPassword(receiptFile, plain, security::CryptMode::Decrypt, ban);
   return readResultText(common::readWholeFile(plain));
 }

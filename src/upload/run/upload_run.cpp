@@ -1,12 +1,12 @@
 #include "upload/run/upload_run.h"
 
 #include <algorithm>
-#include <cctype>
 #include <exception>
 #include <optional>
 #include <system_error>
 #include <utility>
 
+#include "common/ascii.h"
 #include "common/big5.h"
 #include "common/errors.h"
 #include "common/file_helpers.h"
@@ -20,8 +20,8 @@
 #include "security/codecs/file_checksum.h"
 #include "store/queries/index_queries.h"
 #include "upload/query/filing_request.h"
-#include "upload/run/scoped_work_files.h"
 #include "upload/run/upload_fields.h"
+#include "upload/scoped_work_files.h"
 #include "upload/tax_communication.h"
 
 namespace athup::upload {
@@ -40,10 +40,20 @@ struct Category {
 constexpr Category kCategories[] = {
     {"02", "ORBDB_ATH_T02"}, {"08", "ORBDB_ATH_T08"}, {"14", "ORBDB_ATH_TET"}};
 
-std::string lowerAscii(std::string text) {
-  std::transform(text.begin(), text.end(), text.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return text;
+// What a run sends: the taxpayer's assigned documents and one index document per category that
+// has any.
+struct FileCount {
+  int total = 0;
+  int indexDocuments = 0;
+};
+
+FileCount countFiles(store::Database& orbWin, const std::string& ban) {
+  store::IndexQueries index(orbWin);
+  const std::string codes = index.categoryCodes(ban);
+  FileCount count;
+  count.indexDocuments = codes.empty() ? 0 : static_cast<int>(common::splitText(codes, ",").size());
+  count.total = static_cast<int>(index.fileRowCount(ban)) + count.indexDocuments;
+  return count;
 }
 
 // Points the run's working folder at another for a scope, and back.
@@ -138,15 +148,12 @@ UploadOutcome UploadRun::run(const std::string& typedBan) {
     m_interaction.showMessage(MessageKind::Plain, kNoBanMessage);
     return outcome;
   }
-  store::IndexQueries index(m_orbWin);
-  const std::string codes = index.categoryCodes(ban);
-  const int categories = codes.empty() ? 0 : static_cast<int>(common::splitText(codes, ",").size());
-  const int total = static_cast<int>(index.fileRowCount(ban)) + categories;
-  outcome.total = total;
+  const FileCount count = countFiles(m_orbWin, ban);
+  outcome.total = count.total;
   if (m_observer) {
     UploadProgress counted;
-    counted.total = total;
-    counted.indexDocuments = categories;
+    counted.total = count.total;
+    counted.indexDocuments = count.indexDocuments;
     m_observer(counted);
   }
   if (m_findTaxpayer && !m_findTaxpayer(ban)) return outcome;
@@ -173,10 +180,9 @@ UploadOutcome UploadRun::runUpload(const std::string& ban) {
 
   Run run;
   run.ban = ban;
-  store::IndexQueries index(m_orbWin);
-  const std::string codes = index.categoryCodes(ban);
-  run.indexDocuments = codes.empty() ? 0 : static_cast<int>(common::splitText(codes, ",").size());
-  run.total = static_cast<int>(index.fileRowCount(ban)) + run.indexDocuments;
+  const FileCount count = countFiles(m_orbWin, ban);
+  run.total = count.total;
+  run.indexDocuments = count.indexDocuments;
   run.checked = true;
   report(run);
 
@@ -410,7 +416,7 @@ void UploadRun::backUp(Run& run, const FileToSend& file) {
       return;
     }
   }
-  if (lowerAscii(file.ext) == "xml") return;
+  if (common::lowerAscii(file.ext) == "xml") return;
   // The document went to the server; a backup that cannot be written is not worth ending the
   // run for, and no message is foreseen for it.
   fs::copy_file(file.source, folder / common::pathFromUtf8(file.name + "." + file.ext),

@@ -1,4 +1,4 @@
-#include "upload/run/scoped_work_files.h"
+#include "upload/scoped_work_files.h"
 
 #include <system_error>
 

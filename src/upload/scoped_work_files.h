@@ -5,8 +5,8 @@
 
 namespace athup::upload {
 
-// Working files of an upload that must not outlive it: each one named here is removed when the
-// scope ends, however it ends. Files that were never made are simply absent.
+// Working files of an upload or a decoding that must not outlive it: each one named here is removed
+// when the scope ends, however it ends. Files that were never made are simply absent.
 class ScopedWorkFiles {
  public:
   ScopedWorkFiles() = default;
