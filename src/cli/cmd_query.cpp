@@ -26,6 +26,7 @@ int runQuery(CommandContext& context) {
   CertificateInteraction& ui = flags.interaction();
   PeriodSession period(options.required("period"), ui);
   app::AppSession& session = period.session();
+  session.loadVersion();  // the version the server is told, as the upload tells it
   const upload::FilingContext filing = app::buildFilingContext(session);
 
   app::CertificateSession& certificate = flags.certificate(session.settings());
