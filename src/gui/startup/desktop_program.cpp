@@ -101,16 +101,7 @@ ShellServices DesktopProgram::shellServices() {
     return period && period->terminationRequested();
   };
   services.openAttachmentEntry = [this](QWidget* parent) {
-    const IndexWindowContext context{m_interaction,
-                                     m_session->orbWin(),
-                                     m_session->orbCode(),
-                                     m_session->period().gDataYM,
-                                     m_session->folders().gPeriodDefaultPath,
-                                     m_session->folders().gHelpPath,
-                                     m_session->docDir(),
-                                     {},
-                                     {}};
-    AttachmentEntry::open(context, parent);
+    AttachmentEntry::open(indexWindowContext(), parent);
   };
   services.makeResultWindow = [this]() -> QWidget* {
     return new ResultWindow(
@@ -121,20 +112,21 @@ ShellServices DesktopProgram::shellServices() {
                               printReceiptFiles(parent, *m_session, m_interaction, {"*.prn"});
                             }});
   };
-  services.openMedia = [this](QWidget* parent) {
-    const IndexWindowContext context{m_interaction,
-                                     m_session->orbWin(),
-                                     m_session->orbCode(),
-                                     m_session->period().gDataYM,
-                                     m_session->folders().gPeriodDefaultPath,
-                                     m_session->folders().gHelpPath,
-                                     m_session->docDir(),
-                                     {},
-                                     {}};
-    MediaWindow::open(context, parent);
-  };
+  services.openMedia = [this](QWidget* parent) { MediaWindow::open(indexWindowContext(), parent); };
   services.openUpload = [this](QWidget* parent) { openUpload(parent); };
   return services;
+}
+
+IndexWindowContext DesktopProgram::indexWindowContext() {
+  return IndexWindowContext{m_interaction,
+                            m_session->orbWin(),
+                            m_session->orbCode(),
+                            m_session->period().gDataYM,
+                            m_session->folders().gPeriodDefaultPath,
+                            m_session->folders().gHelpPath,
+                            m_session->docDir(),
+                            {},
+                            {}};
 }
 
 app::CertificateSession& DesktopProgram::certificate() {

@@ -8,6 +8,7 @@
 #include "app/environment.h"
 #include "app/ini_settings_store.h"
 #include "common/clock.h"
+#include "gui/index/index_window_context.h"
 #include "gui/qt_interaction.h"
 #include "gui/shell/main_window.h"
 #include "security/certificates/card_client.h"
@@ -48,6 +49,8 @@ class DesktopProgram {
   // The upload window (附件資料上傳) over the parent, modally.
   void openUpload(QWidget* parent);
   [[nodiscard]] ShellServices shellServices();
+  // What the attachment-entry and media windows work on: the period's tables and folders.
+  [[nodiscard]] IndexWindowContext indexWindowContext();
   // The certificate the user chooses for the queries and uploads of this run.
   [[nodiscard]] app::CertificateSession& certificate();
   static void useProgramTitle();
